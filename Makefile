@@ -1,0 +1,40 @@
+# kydoru: `make` builds everything into dist/; `make test` builds and runs every test.
+# Both targets first run the bootstrap, which installs what a fresh machine lacks.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: all dist test test64 bootstrap configure demo gallery clean
+
+all: dist
+
+bootstrap:
+	@bash tools/bootstrap.sh
+
+$(BUILD)/win32/CMakeCache.txt:
+	cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_FLAGS)
+
+$(BUILD)/win64/CMakeCache.txt:
+	cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(CMAKE_FLAGS)
+
+configure: $(BUILD)/win32/CMakeCache.txt $(BUILD)/win64/CMakeCache.txt
+
+dist: bootstrap configure
+	cmake --build $(BUILD)/win32 -j $(JOBS)
+	cmake --build $(BUILD)/win64 -j $(JOBS)
+	rm -rf dist
+	cmake --install $(BUILD)/win32 --prefix dist/win32
+	cmake --install $(BUILD)/win64 --prefix dist/win64
+	mkdir -p dist/include && cp library/exports.h dist/include/kydoru.h
+	@echo "dist/ is ready"
+
+# All tests: the 64-bit suite, the static checks and the 32-bit run under emulation.
+test: dist
+	bash tools/run-tests.sh $(BUILD)
+
+# The 64-bit suite alone (quick; leaves out the emulated 32-bit run).
+test64: dist
+	KY_SKIP_WIN32=1 bash tools/run-tests.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) dist

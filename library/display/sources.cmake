@@ -1,0 +1,1 @@
+list(APPEND KYDORU_SOURCES display/displaymode.cpp display/modes.cpp)

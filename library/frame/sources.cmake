@@ -1,0 +1,1 @@
+list(APPEND KYDORU_SOURCES frame/entry.cpp frame/state.cpp)

@@ -1,0 +1,1 @@
+# Sources of this subsystem, added as its exports are built.

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Starts and stops the private test environment: an Xvfb display (1024x768, 24-bit) and a
+# Wine prefix kept under the build folder, so tests never touch the user's own display or
+# Wine setup (they hide the task bar and change display modes).
+#   testenv.sh start ENVDIR win64|win32
+#   testenv.sh stop ENVDIR
+set -euo pipefail
+cmd=$1 envdir=$2 arch=${3:-win64}
+mkdir -p "$envdir"
+envdir=$(cd "$envdir" && pwd)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$envdir/prefix"
+
+wine_for() { if [ "$1" = win32 ]; then echo wine; else echo /usr/lib/wine/wine64; fi; }
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+start_display() {
+  if alive "$envdir/xvfb.pid" && [ -S "/tmp/.X11-unix/X$(cat "$envdir/display")" ]; then
+    return
+  fi
+  local n
+  for n in $(seq 90 190); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$envdir/xvfb.log" 2>&1 &
+    echo $! >"$envdir/xvfb.pid"
+    for _ in $(seq 100); do
+      [ -S "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$envdir/display"; return; }
+      alive "$envdir/xvfb.pid" || break
+      sleep 0.2
+    done
+    kill "$(cat "$envdir/xvfb.pid")" 2>/dev/null || true
+  done
+  echo "testenv: no X display could be started" >&2
+  exit 1
+}
+
+make_prefix() {
+  local wine; wine=$(wine_for "$arch")
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/arch" 2>/dev/null)" != "$arch" ]; then
+    rm -rf "$WINEPREFIX"
+    echo "testenv: creating the $arch Wine prefix (once per build folder)"
+    if [ "$arch" = win32 ]; then export WINEARCH=win32; fi
+    timeout 900 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
+    # A crashing test must end, not wait behind Wine's crash dialog.
+    timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
+    timeout 120 wineserver -w || true
+    echo "$arch" >"$envdir/arch"
+  fi
+}
+
+case "$cmd" in
+  start)
+    start_display
+    export DISPLAY=":$(cat "$envdir/display")"
+    make_prefix
+    # One server for the whole run keeps each program's start-up short.
+    wineserver -p >>"$envdir/wineserver.log" 2>&1 </dev/null
+    # Start Wine's own services now, with their output in a log: started by the first
+    # test program instead, they would hold that program's output pipe open and the
+    # test runner would wait for them.
+    timeout 600 "$(wine_for "$arch")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    echo "testenv: $arch prefix $WINEPREFIX on display $DISPLAY"
+    ;;
+  stop)
+    wineserver -k 2>/dev/null || true
+    if alive "$envdir/xvfb.pid"; then kill "$(cat "$envdir/xvfb.pid")"; fi
+    rm -f "$envdir/xvfb.pid"
+    echo "testenv: stopped"
+    ;;
+  *) echo "usage: testenv.sh start|stop ENVDIR [win64|win32]" >&2; exit 2 ;;
+esac

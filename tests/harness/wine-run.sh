@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine inside the private test environment that
+# testenv.sh started (used as CMake's cross-compiling emulator).
+#   wine-run.sh ENVDIR PROGRAM.exe [ARGS...]
+set -euo pipefail
+envdir=$(cd "$1" && pwd); shift
+prog=$1; shift
+if [ ! -f "$envdir/display" ] || [ ! -f "$envdir/arch" ]; then
+  echo "wine-run: the test environment in $envdir is not started" >&2
+  exit 1
+fi
+export DISPLAY=":$(cat "$envdir/display")"
+export WINEPREFIX="$envdir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ "$(cat "$envdir/arch")" = win32 ]; then
+  exec wine "$prog" "$@"
+fi
+exec /usr/lib/wine/wine64 "$prog" "$@"
