@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all dist test test64 bootstrap configure demo gallery clean
+.PHONY: all dist test test64 bench bootstrap configure clean
 
 all: dist
 
@@ -35,6 +35,10 @@ test: dist
 # The 64-bit suite alone (quick; leaves out the emulated 32-bit run).
 test64: dist
 	KY_SKIP_WIN32=1 bash tools/run-tests.sh $(BUILD)
+
+# Benchmarks of the 64-bit build, run under Wine on the private display; they print figures.
+bench: dist
+	bash tools/run-bench.sh $(BUILD)/win64
 
 clean:
 	rm -rf $(BUILD) dist
