@@ -41,7 +41,8 @@ extern "C" {
 #endif
 
 /* ---------------------------------------------------------------------------
- * Serial port channel: one port for the whole process, synchronous byte I/O.
+ * Serial port channel
+ * One port for the whole process, synchronous byte I/O.
  * ------------------------------------------------------------------------- */
 
 /* Opens the named serial device (for example "COM1") exclusively and applies the
@@ -84,7 +85,7 @@ KYAPI int KYCALL kyCommIBClear(void);
 KYAPI int KYCALL kyCommOBClear(void);
 
 /* ---------------------------------------------------------------------------
- * Disk identity and processor speed.
+ * Disk identity and processor speed
  * ------------------------------------------------------------------------- */
 
 /* Asks IDE drive `driveIndex` (controller x 2 + drive, 0 to 3) for its model (kind 1),
@@ -98,7 +99,8 @@ KYAPI int KYCALL kyHDid(int driveIndex, int kind, char *buffer);
 KYAPI unsigned int KYCALL kyProcSpeed(void);
 
 /* ---------------------------------------------------------------------------
- * Display modes of the primary screen.
+ * Display modes
+ * The primary screen's mode, and switches to the library's fixed modes.
  * ------------------------------------------------------------------------- */
 
 /* Writes bits per pixel, width, height and refresh rate of the screen.
@@ -117,7 +119,7 @@ KYAPI int KYCALL kyFullScreen(void);                 /* 800 x 600 x 32, temporar
 KYAPI int KYCALL kyCancelFullScreen(void);
 
 /* ---------------------------------------------------------------------------
- * Window transparency and flashing.
+ * Window transparency and flashing
  * ------------------------------------------------------------------------- */
 
 /* Makes a top-level window layered with the given alpha (values below 220 are raised
@@ -133,8 +135,9 @@ KYAPI int KYCALL kyRemoveWindowTrans(HWND window);
 KYAPI int KYCALL kyFlashWindow(HWND window, unsigned int count);
 
 /* ---------------------------------------------------------------------------
- * Shell elements. Each finds the shell's window and shows or hides it; without
- * the window (no shell, another shell) the result is 0.
+ * Shell elements
+ * Each finds the shell's window and shows or hides it; without the window
+ * (no shell, another shell) the result is 0.
  * ------------------------------------------------------------------------- */
 
 KYAPI int KYCALL kyHideTaskBar(void);       /* ShowWindow result */
@@ -149,7 +152,7 @@ KYAPI int KYCALL kyHideDesktop(void);       /* ShowWindow result */
 KYAPI int KYCALL kyShowDesktop(void);       /* ShowWindow result */
 
 /* ---------------------------------------------------------------------------
- * Alternate desktop, keyboard locks, power and restart, applets and folders.
+ * Alternate desktop, keyboard locks, power and restart, applets and folders
  * ------------------------------------------------------------------------- */
 
 /* Creates the desktop "KYDesktopName" and switches input and the calling thread to
@@ -186,7 +189,8 @@ KYAPI INT_PTR KYCALL kySystemDialogTD(void);
 KYAPI void KYCALL kyGetWSPath(char *buffer);
 
 /* ---------------------------------------------------------------------------
- * Screen transition effects. Effect numbers 0 to 21 (below 0 counts as 0, above
+ * Screen transition effects
+ * Effect numbers 0 to 21 (below 0 counts as 0, above
  * 21 as 21). While an effect plays, the calling thread's messages are dispatched
  * between steps. Blank mode: 1 black, 2 white, any other value no blanking.
  * ------------------------------------------------------------------------- */
@@ -209,7 +213,8 @@ KYAPI int KYCALL kyWindowErase(HWND window);
 KYAPI int KYCALL kyWindowD1(HWND window);
 
 /* ---------------------------------------------------------------------------
- * Desktop clock and logo show. Both run a message loop inside the call.
+ * Desktop clock and logo show
+ * Both run a message loop inside the call.
  * ------------------------------------------------------------------------- */
 
 /* Toggles the desktop clock. The first call opens it and returns only when it

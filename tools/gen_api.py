@@ -46,8 +46,7 @@ def parse(header):
             text = comment_text(block)
             if text and set(text[0]) <= set("-") and len(text[0]) > 10:
                 title = [t for t in text[1:] if t and not set(t) <= set("-")]
-                head, _, rest = (title[0] if title else "").partition(": ")
-                groups.append({"title": head.rstrip("."), "text": ([rest] if rest else []) + title[1:], "entries": []})
+                groups.append({"title": title[0] if title else "", "text": title[1:], "entries": []})
                 pending = []
             elif not seen_first:
                 intro = text
