@@ -89,7 +89,7 @@ TEST(IdentifyText, FieldsAndTheirLengths)
     EXPECT_STREQ(resultText, "SERIAL-NUMBER-OF-20C");
     storeIdentifyField(words.data(), 3);
     EXPECT_STREQ(resultText, "FIRMWARE");
-    EXPECT_EQ(resultText[9], 'E') << "the copy stops after the terminator";
+    EXPECT_EQ(resultText[9], 'M') << "the copy stops after the terminator: the serial number's 10th character stays";
     strcpy(resultText, "kept");
     storeIdentifyField(words.data(), 0);
     storeIdentifyField(words.data(), 4);
