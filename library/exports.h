@@ -47,9 +47,10 @@ extern "C" {
 
 /* Opens the named serial device (for example "COM1") exclusively and applies the
  * defaults 19200 baud, 8 data bits, no parity, one stop bit and the time-outs
- * (60, 100, 1, 60, 100). Returns the port handle, or 0 when the open fails (the
- * process's port is then invalid until the next successful open). A second open
- * replaces the kept handle without closing the first. */
+ * (60, 100, 1, 60, 100). Returns the port handle, or 0 when the open fails or the
+ * name is null (the process's port is then invalid until the next successful open).
+ * A second open replaces the kept handle without closing the first: a second open of
+ * the same port fails while the first handle holds it, and the first stays open. */
 KYAPI HANDLE KYCALL ky_ComOpen(const char *name);
 
 /* Line settings on the open port: baud (only the low 16 bits count), byte size,
@@ -63,14 +64,16 @@ KYAPI int KYCALL ky_SetComTimeouts(unsigned int readInterval, unsigned int readT
                                    unsigned int readTotalConstant, unsigned int writeTotalMultiplier,
                                    unsigned int writeTotalConstant);
 
-/* Writes one byte; blocks up to the write time-out. Normalised. */
+/* Writes one byte; blocks up to the write time-out. Normalised: 1 only when the
+ * byte was written (a write that times out without it is 0). */
 KYAPI int KYCALL ky_WriteByte(const unsigned char *source);
 
 /* Reads one byte into *target; sets *target to 0 first. Blocks up to the read
  * time-out (101 ms with the defaults). Normalised: 1 only when a byte arrived. */
 KYAPI int KYCALL ky_ReadByte(unsigned char *target);
 
-/* Closes the port. Pass-through: BOOL of CloseHandle. */
+/* Closes the port and forgets it: later serial calls fail until the next open.
+ * Pass-through: BOOL of CloseHandle (0 when no port is open). */
 KYAPI int KYCALL ky_ClosePort(void);
 
 /* Queue sizes of the open port; the first argument is ignored.
@@ -95,7 +98,9 @@ KYAPI int KYCALL kyCommOBClear(void);
  * more, writes an empty string; for kind 1 or less the buffer is left untouched. */
 KYAPI int KYCALL kyHDid(int driveIndex, int kind, char *buffer);
 
-/* Clock rate of processor 0 in MHz as the system recorded it, 0 when unknown. */
+/* Clock rate of processor 0 in MHz as the system recorded it at start-up (the
+ * registry value "~MHz" of HKLM\HARDWARE\DESCRIPTION\System\CentralProcessor\0),
+ * 0 when unknown. Measures nothing. */
 KYAPI unsigned int KYCALL kyProcSpeed(void);
 
 /* ---------------------------------------------------------------------------
