@@ -34,16 +34,37 @@ start_display() {
   exit 1
 }
 
+# A fresh prefix costs from seconds (64-bit) to many minutes (32-bit, emulated), so one is
+# made per machine and Wine version in a cache folder and copied for each build folder.
+template_prefix() {
+  local wine version cache
+  wine=$(wine_for "$arch")
+  version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$arch-$version
+  if [ ! -f "$cache/ready" ]; then
+    rm -rf "$cache"
+    mkdir -p "$(dirname "$cache")"
+    echo "testenv: creating the $arch Wine prefix (once per machine)" >&2
+    (
+      export WINEPREFIX=$cache
+      if [ "$arch" = win32 ]; then export WINEARCH=win32; fi
+      timeout 1500 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
+      # A crashing test must end, not wait behind Wine's crash dialog.
+      timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
+      timeout 300 wineserver -w || true
+    )
+    touch "$cache/ready"
+  fi
+  echo "$cache"
+}
+
 make_prefix() {
-  local wine; wine=$(wine_for "$arch")
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/arch" 2>/dev/null)" != "$arch" ]; then
+    local template
+    template=$(template_prefix)
     rm -rf "$WINEPREFIX"
-    echo "testenv: creating the $arch Wine prefix (once per build folder)"
-    if [ "$arch" = win32 ]; then export WINEARCH=win32; fi
-    timeout 900 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
-    # A crashing test must end, not wait behind Wine's crash dialog.
-    timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
-    timeout 120 wineserver -w || true
+    cp -a "$template" "$WINEPREFIX"
+    rm -f "$WINEPREFIX/ready"
     echo "$arch" >"$envdir/arch"
   fi
 }
