@@ -110,6 +110,30 @@ TEST(SnapshotEffects, WindowIsBlankedThenShowsItsSnapshotAgain)
     }
 }
 
+TEST(SnapshotEffects, DesktopAndFramedWindowsComeBackWhole)
+{
+    Cleanup cleanup;
+    HWND framed = kytest::createTestWindow(300, 200, 220, 160, RGB(120, 20, 160));
+    kytest::pumpMessages(150);
+    cleanup.windows.push_back(framed);
+    const std::vector<uint32_t> before = shows(framed);
+    EXPECT_EQ(KYDLL(kyWindowBmpEffect)(framed, 13, 1), 1);
+    EXPECT_EQ(shows(framed), before) << "the whole window, frame and title bar included, comes back";
+
+    // The private test screen: blanked white, then brought back with effect 21.
+    uint32_t corner = 0;
+    probe = [&](WPARAM) {
+        HDC screen = GetDC(NULL);
+        const COLORREF c = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+        ReleaseDC(NULL, screen);
+        corner = c & 0xFFFFFF;
+    };
+    PostMessageA(probeWindow(), WM_APP, 0, 0);
+    EXPECT_EQ(KYDLL(kyDesktopBmpEffect)(21, 2), 1);
+    EXPECT_EQ(corner, 0xFFFFFFu) << "the screen's far corner is white at the first pause";
+    EXPECT_EQ(shows(framed), before) << "windows on the screen show their picture again";
+}
+
 TEST(SnapshotEffects, EffectNumbersAreClampedThroughTheExport)
 {
     Cleanup cleanup;
