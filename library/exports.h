@@ -197,24 +197,32 @@ KYAPI void KYCALL kyGetWSPath(char *buffer);
  * Screen transition effects
  * Effect numbers 0 to 21 (below 0 counts as 0, above
  * 21 as 21). While an effect plays, the calling thread's messages are dispatched
- * between steps. Blank mode: 1 black, 2 white, any other value no blanking.
+ * between steps (one system tick per step); a quit message taken meanwhile is
+ * posted again, with its exit code, so the caller's own loop still ends.
+ * Blank mode: 1 black, 2 white, any other value no blanking. A handle that is not
+ * a window, or a window with no area, is drawn on by none of these: they return 1.
  * ------------------------------------------------------------------------- */
 
-/* Snapshot of the whole window, blank, replay with the effect. Constant 1; a call
- * made while this or kyDesktopBmpEffect is running returns 1 without drawing. */
+/* Snapshot of the whole window (frame included), blank, replay with the effect.
+ * Constant 1; a call made while this or kyDesktopBmpEffect is running (from a
+ * message handled during an effect) returns 1 without drawing. When the snapshot
+ * can't be made the window is left as it is. */
 KYAPI int KYCALL kyWindowBmpEffect(HWND window, int effect, int blankMode);
 
-/* The same for the whole screen. Constant 1. */
+/* The same for the whole screen, under the same busy flag. Constant 1. */
 KYAPI int KYCALL kyDesktopBmpEffect(int effect, int blankMode);
 
 /* Draws the source window's client picture into the target's client area with
- * the effect. Constant 1; refuses (returns 1) while another call of it runs. */
+ * the effect (the source is read from the screen at each step). Constant 1;
+ * refuses (returns 1) while another call of it runs. */
 KYAPI int KYCALL kyWindowBmpEffect2(HWND target, HWND source, int effect);
 
-/* White pixels at random places over the window. Constant 1. */
+/* White pixels at random places over the whole window in 100 passes, leaving
+ * about 98% of it white. No busy flag. Constant 1. */
 KYAPI int KYCALL kyWindowErase(HWND window);
 
-/* A white line sweep over the whole window. Constant 1. */
+/* White vertical lines swept over the whole window from the left, one column per
+ * pause of 10 ms, leaving it all white. No busy flag. Constant 1. */
 KYAPI int KYCALL kyWindowD1(HWND window);
 
 /* ---------------------------------------------------------------------------
