@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
     if (argc < 2 || !GetProcAddress(GetModuleHandleA("ntdll"), "wine_get_version") || !strstr(prefix, "throwaway"))
         return 2;  // never anywhere but a throwaway Wine prefix
-    logFile = fopen(argv[1], "w");
+    logFile = fopen(argv[1], "wb");
     if (!logFile)
         return 3;
     HMODULE dll = LoadLibraryA("kydoru.dll");

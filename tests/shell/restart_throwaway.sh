@@ -6,7 +6,9 @@
 # system files hard-linked: nothing there is rewritten) and removed afterwards.
 #   restart_throwaway.sh TESTENV WORKDIR CHILD.exe
 set -euo pipefail
-testenv=$(cd "$1" && pwd) work=$2 child=$3
+testenv=$(cd "$1" && pwd) child=$3
+rm -rf "$2" && mkdir -p "$2"
+work=$(cd "$2" && pwd)
 source_prefix=$testenv/prefix
 prefix=$work/throwaway-prefix
 log=$work/child.log
@@ -20,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-rm -rf "$work" && mkdir -p "$prefix"
+mkdir -p "$prefix"
 cp "$source_prefix"/*.reg "$source_prefix"/.update-timestamp "$prefix"/
 cp -al "$source_prefix/drive_c" "$prefix/drive_c"
 mkdir "$prefix/dosdevices" && ln -s ../drive_c "$prefix/dosdevices/c:" && ln -s / "$prefix/dosdevices/z:"
