@@ -3,29 +3,20 @@
 #include "kytest.h"
 
 #include <string>
-#include <vector>
 
 #include "frame/state.h"
 #include "shell/applets.h"
 
 namespace {
 
-struct Opened {
-    HWND owner;
-    std::string verb, file, parameters, directory;
-    INT show;
-};
-std::vector<Opened> opened;
+std::string opened;  // every shell request: owner, verb, file, parameters, directory, show
 INT_PTR plantedResult;
-
-std::string text(LPCSTR value)
-{
-    return value ? value : "<null>";
-}
 
 HINSTANCE WINAPI fakeShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
 {
-    opened.push_back({owner, text(verb), text(file), text(parameters), text(directory), show});
+    auto text = [](LPCSTR value) { return std::string(value ? value : "-"); };
+    opened += (owner ? "owner," : "-,") + text(verb) + "," + text(file) + "," + text(parameters) + "," +
+              text(directory) + "," + std::to_string(show) + "; ";
     return reinterpret_cast<HINSTANCE>(plantedResult);
 }
 
@@ -33,23 +24,13 @@ TEST(Applets, EachOpensItsAppletAndReturnsTheShellsValueUnchanged)
 {
     AppletCalls saved = appletCalls;
     appletCalls.shellExecuteA = fakeShellExecute;
-    opened.clear();
     plantedResult = 42;
     EXPECT_EQ(kySystemDialogMP(), 42);
     plantedResult = ERROR_FILE_NOT_FOUND;
     EXPECT_EQ(kySystemDialogTD(), ERROR_FILE_NOT_FOUND);
     appletCalls = saved;
-
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0].file, "main.cpl");
-    EXPECT_EQ(opened[1].file, "timedate.cpl");
-    for (const Opened &call : opened) {
-        EXPECT_EQ(call.owner, nullptr);
-        EXPECT_EQ(call.verb, "<null>") << "the default verb";
-        EXPECT_EQ(call.parameters, "<null>");
-        EXPECT_EQ(call.directory, "<null>");
-        EXPECT_EQ(call.show, SW_SHOW);
-    }
+    EXPECT_EQ(opened, "-,-,main.cpl,-,-,5; -,-,timedate.cpl,-,-,5; ")
+        << "no owner, the default verb, the applet file, SW_SHOW";
 }
 
 TEST(Applets, ThroughTheDllTheValueIsTheShellsOwn)

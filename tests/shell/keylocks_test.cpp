@@ -2,34 +2,34 @@
 // a low-level keyboard hook sees them and the thread's key state after them.
 #include "kytest.h"
 
+#include <string>
 #include <vector>
 
 #include "shell/keylocks.h"
 
 namespace {
 
-struct KeyEvent {
-    BYTE key, scan;
-    DWORD flags;
-    ULONG_PTR extra;
-};
-
 BYTE plantedState[256];
 bool stateReadable = true;
-std::vector<KeyEvent> sent;
+std::string sent;  // "key scan flags extra" of every event, in order
 
 BOOL WINAPI fakeGetKeyboardState(PBYTE state)
 {
-    if (!stateReadable)
-        return FALSE;
-    memcpy(state, plantedState, sizeof plantedState);
-    return TRUE;
+    if (stateReadable)
+        memcpy(state, plantedState, sizeof plantedState);
+    return stateReadable;
 }
 
 void WINAPI fakeKeybdEvent(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra)
 {
-    sent.push_back({key, scan, flags, extra});
+    char event[64];
+    snprintf(event, sizeof event, "%02x %02x %lx %lu; ", key, scan, flags, static_cast<unsigned long>(extra));
+    sent += event;
 }
+
+// One press and one release, both extended, both with scan code 0x45.
+const std::string numLockPress = "90 45 1 0; 90 45 3 0; ";
+const std::string capsLockPress = "14 45 1 0; 14 45 3 0; ";
 
 class LockKeyEvents : public testing::Test {
 protected:
@@ -39,20 +39,15 @@ protected:
         keyboardCalls = {fakeGetKeyboardState, fakeKeybdEvent};
         memset(plantedState, 0, sizeof plantedState);
         stateReadable = true;
-        sent.clear();
     }
     void TearDown() override { keyboardCalls = saved; }
-    void expectOnePress(BYTE key, const char *what)
+    // The events one call sends.
+    template <typename Call>
+    std::string eventsOf(Call call)
     {
-        ASSERT_EQ(sent.size(), 2u) << what << ": one press and one release";
-        for (size_t i = 0; i < 2; ++i) {
-            EXPECT_EQ(sent[i].key, key) << what;
-            EXPECT_EQ(sent[i].scan, 0x45) << what << ": scan code 0x45";
-            EXPECT_EQ(sent[i].extra, ULONG_PTR(0));
-        }
-        EXPECT_EQ(sent[0].flags, DWORD(KEYEVENTF_EXTENDEDKEY)) << what;
-        EXPECT_EQ(sent[1].flags, DWORD(KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP)) << what;
         sent.clear();
+        call();
+        return sent;
     }
     KeyboardCalls saved;
 };
@@ -60,36 +55,26 @@ protected:
 TEST_F(LockKeyEvents, OnlyAStateThatDiffersIsToggled)
 {
     plantedState[VK_NUMLOCK] = 1;
-    kySetNumLock(1);
-    EXPECT_TRUE(sent.empty()) << "Num Lock on and wanted on";
-    plantedState[VK_NUMLOCK] = 0x81;  // held down and toggled on: only the toggle bit counts
-    kySetNumLock(-1);
-    EXPECT_TRUE(sent.empty());
-
+    EXPECT_EQ(eventsOf([] { kySetNumLock(1); }), "") << "Num Lock on and wanted on";
+    plantedState[VK_NUMLOCK] = 0x81;  // held down and on: only the toggle bit counts
+    EXPECT_EQ(eventsOf([] { kySetNumLock(-1); }), "");
     plantedState[VK_NUMLOCK] = 0x80;
-    kySetNumLock(-1);
-    expectOnePress(VK_NUMLOCK, "Num Lock off, wanted -1");
-    kySetNumLock(0);
-    EXPECT_TRUE(sent.empty()) << "Num Lock off and wanted off";
+    EXPECT_EQ(eventsOf([] { kySetNumLock(-1); }), numLockPress) << "Num Lock off, wanted -1";
+    EXPECT_EQ(eventsOf([] { kySetNumLock(0); }), "") << "Num Lock off and wanted off";
 
     plantedState[VK_CAPITAL] = 1;
-    kySetCapsLock(0);
-    expectOnePress(VK_CAPITAL, "Caps Lock on, wanted off");
-    kySetCapsLock(2);
-    EXPECT_TRUE(sent.empty()) << "2 counts as on";
+    EXPECT_EQ(eventsOf([] { kySetCapsLock(0); }), capsLockPress) << "Caps Lock on, wanted off";
+    EXPECT_EQ(eventsOf([] { kySetCapsLock(2); }), "") << "2 counts as on";
     plantedState[VK_CAPITAL] = 0;
-    kySetCapsLock(2);
-    expectOnePress(VK_CAPITAL, "Caps Lock off, wanted 2");
+    EXPECT_EQ(eventsOf([] { kySetCapsLock(2); }), capsLockPress);
 }
 
 TEST_F(LockKeyEvents, AnUnreadableStateCountsAsOff)
 {
     memset(plantedState, 0xFF, sizeof plantedState);
     stateReadable = false;
-    kySetCapsLock(0);
-    EXPECT_TRUE(sent.empty());
-    kySetCapsLock(1);
-    expectOnePress(VK_CAPITAL, "unreadable state, wanted on");
+    EXPECT_EQ(eventsOf([] { kySetCapsLock(0); }), "");
+    EXPECT_EQ(eventsOf([] { kySetCapsLock(1); }), capsLockPress);
 }
 
 std::vector<KBDLLHOOKSTRUCT> hooked;

@@ -49,6 +49,43 @@ TEST(WindowTransparency, AlphaIsFlooredAt220AndKeepsOnlyItsLowByte)
     DestroyWindow(window);
 }
 
+COLORREF screenPixel(int x, int y)
+{
+    HDC screen = GetDC(NULL);
+    COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(NULL, screen);
+    return colour;
+}
+
+bool screenShows(int x, int y, COLORREF colour)
+{
+    return kytest::waitUntil([=] { return screenPixel(x, y) == colour; }, 3000);
+}
+
+TEST(WindowTransparency, WhitePixelsBecomeSeeThroughUntilRemoved)
+{
+    const COLORREF red = RGB(255, 0, 0), white = RGB(255, 255, 255);
+    HWND back = kytest::createTestWindow(0, 0, 500, 400, red, WS_POPUP | WS_VISIBLE);
+    HWND front = kytest::createTestWindow(100, 100, 300, 200, white, WS_POPUP | WS_VISIBLE);
+    ASSERT_TRUE(back && front);
+    CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 20, 20, 100, 100, front, NULL,
+                  GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(screenShows(300, 250, white)) << "the white window is on top";
+    COLORREF frame = screenPixel(160, 160);
+    ASSERT_NE(frame, white);
+
+    KYDLL(kySetWTransparent)(front, 255);
+    EXPECT_TRUE(screenShows(300, 250, red)) << "white lets the window behind show through";
+    EXPECT_EQ(screenPixel(160, 160), frame) << "other colours stay";
+    // Blending with alpha below 255 needs a compositing window manager, which the test
+    // display lacks; the alpha itself is read back from the system above.
+
+    KYDLL(kyRemoveWindowTrans)(front);
+    EXPECT_TRUE(screenShows(300, 250, white)) << "repainted opaque";
+    DestroyWindow(front);
+    DestroyWindow(back);
+}
+
 TEST(WindowTransparency, RemovingFromANeverLayeredWindowKeepsItsStyle)
 {
     HWND window = kytest::createTestWindow(80, 80, 160, 120, RGB(0, 128, 0), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
