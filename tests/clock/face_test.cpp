@@ -101,9 +101,6 @@ TEST(ClockFace, TrianglesStayOnTheSurfaceAndCarryTheLayerColours)
         for (const TRIVERTEX &v : triangles[t].vertex)
             EXPECT_TRUE(v.Red == 0 && v.Green == 0 && v.Blue == 0 && v.Alpha == 0xFF00)
                 << "blade and hub triangle " << t << " must be opaque black";
-    // Blade 0 at angle 0 is symmetric about the line to the right of the centre.
-    EXPECT_EQ(triangles[36].vertex[0].x, triangles[36 + 19].vertex[0].x) << "the blade's two inner ends";
-    EXPECT_NEAR(triangles[36].vertex[0].y - 64, 64 - triangles[36 + 19].vertex[0].y, 1);
 }
 
 TEST(ClockFace, RotorAngleAdvancesExactlyAnEighthOfARadianAFrame)
@@ -171,29 +168,23 @@ TEST(ClockFace, GrowingAnglesTurnTheRotorClockwise)
     freeSurface(s);
 }
 
-// Runs drawClockFrame on a test surface, with no window to show it on.
-struct FrameSurface {
-    TestSurface surface;
-    ClockState saved;
-};
-
 TEST(ClockFace, EachFrameIsTheFaceOfItsTickUnderTheTimeText)
 {
-    FrameSurface f;
-    ASSERT_TRUE(makeSurface(f.surface));
-    TestSurface reference;
+    // The clock's record is pointed at a test surface, with no window to show it on.
+    TestSurface frame, reference;
+    ASSERT_TRUE(makeSurface(frame));
     ASSERT_TRUE(makeSurface(reference));
-    f.saved = clockState;
-    clockState.memoryDc = f.surface.dc;
-    clockState.surfaceBits = f.surface.bits;
+    ClockState saved = clockState;
+    clockState.memoryDc = frame.dc;
+    clockState.surfaceBits = frame.bits;
     clockState.window = NULL;
     clockState.updateLayeredWindow = NULL;
 
     SIZE extent = {};
-    ASSERT_TRUE(GetTextExtentPoint32A(f.surface.dc, "00:00:00", 8, &extent));
+    ASSERT_TRUE(GetTextExtentPoint32A(frame.dc, "00:00:00", 8, &extent));
     const unsigned int ticks[] = {0u, 7u, 1000u, 0xFFFFFFFFu};
     for (unsigned int tick : ticks) {
-        memset(f.surface.bits, 0x5A, clockSurfaceBytes);  // the frame must clear what was there
+        memset(frame.bits, 0x5A, clockSurfaceBytes);  // the frame must clear what was there
         clockState.clockTicks = tick;
         drawClockFrame();
         EXPECT_EQ(clockState.clockTicks, tick + 1u) << "one frame, one tick";
@@ -203,7 +194,7 @@ TEST(ClockFace, EachFrameIsTheFaceOfItsTickUnderTheTimeText)
         int differing = 0, white = 0, rightmostWhite = -1;
         for (int y = 0; y < clockSide; ++y)
             for (int x = 0; x < clockSide; ++x) {
-                Pixel got = pixelAt(f.surface, x, y);
+                Pixel got = pixelAt(frame, x, y);
                 if (got.red == 255 && got.green == 255 && got.blue == 255) {
                     ++white;
                     rightmostWhite = x > rightmostWhite ? x : rightmostWhite;
@@ -220,20 +211,9 @@ TEST(ClockFace, EachFrameIsTheFaceOfItsTickUnderTheTimeText)
         EXPECT_GT(white, 20) << "the time is written in white";
         EXPECT_GE(rightmostWhite, extent.cx * 3 / 4) << "all eight characters are drawn, as wide as 00:00:00";
     }
-    clockState = f.saved;
-    freeSurface(reference);
-    freeSurface(f.surface);
-}
-
-TEST(ClockFace, NoSurfaceMeansNoDrawingAndNoTick)
-{
-    ClockState saved = clockState;
-    clockState.surfaceBits = NULL;
-    clockState.memoryDc = NULL;
-    clockState.clockTicks = 41;
-    drawClockFrame();
-    EXPECT_EQ(clockState.clockTicks, 41u) << "a frame that could not be drawn is not counted";
     clockState = saved;
+    freeSurface(reference);
+    freeSurface(frame);
 }
 
 }  // namespace
