@@ -3,6 +3,10 @@
 // the close command and a quit the caller posts while the clock runs.
 #include "kytest.h"
 
+#include <string.h>
+
+#include <string>
+
 #include "clock_script.h"
 
 namespace {
@@ -268,6 +272,60 @@ TEST(ClockWindow, QuitPostedByTheCallerClosesTheClockAndReachesTheCaller)
     EXPECT_EQ(KYDLL(kySoftClock)(), 0) << "the toggle is still on: this call only says goodbye";
     EXPECT_EQ(boxCount(), 2u);
     expectNote(1, deactivationText);
+}
+
+int callDuringNoteResult = -1;
+DWORD noteTimerStarted = 0;
+
+BOOL CALLBACK findNote(HWND window, LPARAM found)
+{
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(window))
+        *reinterpret_cast<bool *>(found) = true;
+    return TRUE;
+}
+
+// A handler of the caller that runs while the activation note is up. The box watcher
+// starts only here, so the note can't be answered before this call is made.
+void CALLBACK callDuringNote(HWND, UINT, UINT_PTR id, DWORD)
+{
+    bool noteUp = false;
+    EnumThreadWindows(GetCurrentThreadId(), findNote, reinterpret_cast<LPARAM>(&noteUp));
+    if (!noteUp && GetTickCount() - noteTimerStarted < 5000)
+        return;
+    KillTimer(NULL, id);
+    kytest::startBoxWatcher();
+    if (noteUp)
+        callDuringNoteResult = KYDLL(kySoftClock)();
+}
+
+TEST(ClockWindow, CallDuringTheActivationNoteCancelsTheClock)
+{
+    kytest::stopBoxWatcher();
+    kytest::clearSeenBoxes();
+    callDuringNoteResult = -1;
+    noteTimerStarted = GetTickCount();
+    UINT_PTR timer = SetTimer(NULL, 0, 10, callDuringNote);
+    clocktest::ClockRun run = runClock(dllSoftClock, [](HWND clock) { SendMessageA(clock, WM_COMMAND, 105, 0); });
+    KillTimer(NULL, timer);
+    struct StopWatcher {
+        ~StopWatcher() { kytest::stopBoxWatcher(); }
+    } stopAtEnd;
+    EXPECT_EQ(callDuringNoteResult, 0) << "the call made while the note was up";
+    EXPECT_FALSE(run.scriptRan) << "the clock, turned off again before it opened, never opens";
+    EXPECT_EQ(run.result, 0);
+    ASSERT_EQ(boxCount(), 2u);
+    // Both notes were up together, so the watcher may have seen either first.
+    std::string texts = box(0).text + "|" + box(1).text;
+    EXPECT_NE(texts.find(activationText), std::string::npos);
+    EXPECT_NE(texts.find(deactivationText), std::string::npos);
+
+    // The toggle is off, so the next call opens the clock again.
+    kytest::clearSeenBoxes();
+    run = runClock(dllSoftClock, [](HWND) { dllSoftClockNoMark(); });
+    EXPECT_TRUE(run.scriptRan) << "the toggle was left off";
+    EXPECT_EQ(boxCount(), 2u);
 }
 
 TEST(ClockWindow, CallersIconsAndAcceleratorsAreUsed)
