@@ -230,9 +230,13 @@ KYAPI int KYCALL kyWindowD1(HWND window);
  * Both run a message loop inside the call.
  * ------------------------------------------------------------------------- */
 
-/* Toggles the desktop clock. The first call opens it and returns only when it
- * closes; a second call (from a handler run by the clock's loop) closes it.
- * Constant 0. */
+/* Toggles the desktop clock: a translucent 128 x 128 always-on-top window with a
+ * spinning rotor and the time of day, moved by dragging it with the left button.
+ * The first call shows a note, opens the clock and runs its message loop, which
+ * dispatches every window of the calling thread, until the clock closes; a second
+ * call, made from a handler that loop dispatched, shows a note and closes it. A
+ * WM_QUIT the caller posts while the clock runs closes the clock and is passed on
+ * to the caller's own loop. Constant 0. */
 KYAPI int KYCALL kySoftClock(void);
 
 /* Plays the OpenGL logo show until Esc or its window closes. Returns 0 when the
