@@ -55,6 +55,10 @@ static void pumpLogoWindow(LogoWindow *w)
             if (message.message == WM_QUIT)
                 return;
             DispatchMessageA(&message);
+        } else if (!IsWindow(w->window)) {
+            // Gone without its WM_CLOSE: nothing is left to pump, so the show ends.
+            endLogoShow(w);
+            return;
         } else if (!w->shown) {
             WaitMessage();
         }
