@@ -44,7 +44,6 @@ extern int logoRunning;
 // Whether the next window of the show is full screen.
 extern int logoFullScreenWanted;
 
-int runLogoShow();
 int registerLogoClass(LogoHost *host);
 int openLogoWindow(LogoWindow *w);
 int closeLogoWindow(LogoWindow *w);

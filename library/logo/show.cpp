@@ -74,7 +74,9 @@ static void discardLogoQuits(HWND window)
     }
 }
 
-int runLogoShow()
+// The show: one window after another (an F1 switch replaces the window) until Esc, a
+// close or a failure ends it.
+extern "C" int KYCALL kyLogo(void)
 {
     KeyTable keys;
     LogoHost host;
@@ -112,9 +114,4 @@ int runLogoShow()
     } while (logoRunning == 1);
     UnregisterClassA(logoClassName, host.instance);
     return 0;
-}
-
-extern "C" int KYCALL kyLogo(void)
-{
-    return runLogoShow();
 }

@@ -345,7 +345,7 @@ TEST_F(LogoShow, AnglesCarryOverToTheNextWindowAndTheNextShow)
     auto angle = [] { return *static_cast<volatile float *>(&spinX); };
     float beforeToggle = 0, secondWindow = 0, nextShow = 0;
     HWND second = NULL;
-    int first = driveShow(runLogoShow, [&] {
+    int first = driveShow(kyLogo, [&] {
         HWND window = waitForShowWindow(NULL, 20000);
         if (!window)
             return;
@@ -380,7 +380,7 @@ TEST_F(LogoShow, MinimizedShowDrawsNothingAndCatchesUpOnRestore)
     auto angle = [] { return *static_cast<volatile float *>(&spinX); };
     bool iconic = false;
     float minimized = 0, stillMinimized = 0, restored = 0;
-    int result = driveShow(runLogoShow, [&] {
+    int result = driveShow(kyLogo, [&] {
         HWND window = waitForShowWindow(NULL, 20000);
         if (!window)
             return;
