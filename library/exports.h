@@ -239,8 +239,12 @@ KYAPI int KYCALL kyWindowD1(HWND window);
  * to the caller's own loop. Constant 0. */
 KYAPI int KYCALL kySoftClock(void);
 
-/* Plays the OpenGL logo show until Esc or its window closes. Returns 0 when the
- * show has ended, -1 when its window class can't be registered. */
+/* Plays the OpenGL logo show: a cube textured with "ky.jpg" and "kydoru.jpg" from the
+ * current directory spins in a 640 x 480 window until Esc or the window closes; F1
+ * switches between the window and a 640 x 480 x 32 full-screen mode. Runs on the
+ * caller's thread and pumps only its own window's messages. A missing picture ends the
+ * show silently; other failures show an "Error" box. Returns 0 when the show has
+ * ended, -1 when its window class ("OpenGL") can't be registered. */
 KYAPI int KYCALL kyLogo(void);
 
 #ifdef __cplusplus
