@@ -198,7 +198,9 @@ bool registerClasses(HINSTANCE instance)
 HWND createControl(HWND form, HINSTANCE instance, const ControlSpec &spec, const FormLook *look)
 {
     const char *cls = "BUTTON";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    // Labels lie beneath the other controls (they are created last): clipping keeps a
+    // label that overlaps a button from painting over it.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     switch (spec.kind) {
     case kindButton: style |= WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE; break;
