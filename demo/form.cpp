@@ -201,7 +201,6 @@ HWND createControl(HWND form, HINSTANCE instance, const ControlSpec &spec, const
     // Labels lie beneath the other controls (they are created last): clipping keeps a
     // label that overlaps a button from painting over it.
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD exStyle = 0;
     switch (spec.kind) {
     case kindButton: style |= WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE; break;
     case kindCheckBox: style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE; break;
@@ -209,15 +208,16 @@ HWND createControl(HWND form, HINSTANCE instance, const ControlSpec &spec, const
     case kindClickLabel: cls = "STATIC"; style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY; break;
     case kindScrollBar: cls = "SCROLLBAR"; style |= WS_TABSTOP | SBS_HORZ; break;
     case kindPicture:
+        // No border: the box is 201 pixels square at 96 dpi, and the whole 200 x 200
+        // picture should show.
         cls = pictureClass;
         style |= WS_TABSTOP;
-        exStyle = WS_EX_CLIENTEDGE;
         break;
     }
     if (!spec.enabled)
         style |= WS_DISABLED;
     HWND control = CreateWindowExA(
-        exStyle, cls, spec.caption, style, twipsToPixels(spec.left, look->dpiX), twipsToPixels(spec.top, look->dpiY),
+        0, cls, spec.caption, style, twipsToPixels(spec.left, look->dpiX), twipsToPixels(spec.top, look->dpiY),
         twipsToPixels(spec.width, look->dpiX), twipsToPixels(spec.height, look->dpiY), form,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, NULL);
     if (!control)

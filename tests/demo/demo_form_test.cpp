@@ -83,7 +83,7 @@ TEST_F(DemoForm, PictureBoxShowsTheEmbeddedLogo)
     HDC screen = GetDC(NULL);
     // The logo is a blue field with a yellow disc; the box's own background is grey.
     COLORREF corner = GetPixel(screen, origin.x + 5, origin.y + 5);
-    COLORREF disc = GetPixel(screen, origin.x + 60, origin.y + 100);
+    COLORREF disc = GetPixel(screen, origin.x + 100, origin.y + 140);
     COLORREF past = GetPixel(screen, origin.x + 100, origin.y + 199);
     ReleaseDC(NULL, screen);
     EXPECT_GT(GetBValue(corner), GetRValue(corner) + 60) << "blue at the picture's top left";
