@@ -29,12 +29,11 @@ struct FormContext {
     HWND lastFocus;
 };
 
-// Font of `tenthsOfPoint` tenths of a point at the screen's vertical resolution.
-HFONT makeFont(int dpiY, int tenthsOfPoint, int weight)
+// Font `face` of `tenthsOfPoint` tenths of a point at the screen's vertical resolution.
+HFONT makeFont(const char *face, int dpiY, int tenthsOfPoint, int weight)
 {
     return CreateFontA(-MulDiv(tenthsOfPoint, dpiY, 720), 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
 FormLook acquireLook(HINSTANCE instance)
@@ -45,9 +44,11 @@ FormLook acquireLook(HINSTANCE instance)
     look.dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
         ReleaseDC(NULL, screen);
-    look.formFont = makeFont(look.dpiY, 80, FW_NORMAL);
-    look.bold12 = makeFont(look.dpiY, 120, FW_BOLD);
-    look.bold135 = makeFont(look.dpiY, 135, FW_BOLD);
+    // Tahoma is the small dialog face every system (Wine included) carries; the two
+    // headline labels keep their designed MS Sans Serif.
+    look.formFont = makeFont("Tahoma", look.dpiY, 80, FW_NORMAL);
+    look.bold12 = makeFont("MS Sans Serif", look.dpiY, 120, FW_BOLD);
+    look.bold135 = makeFont("MS Sans Serif", look.dpiY, 135, FW_BOLD);
     look.linePen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
     look.picture = loadEmbeddedPicture(instance, IDR_KYSLIKA, &look.pictureSize);
     return look;
