@@ -1,0 +1,41 @@
+// The demo form's layout as plain data: every control and frame line in twips, as the
+// form was designed, plus the conversion to pixels at the screen's real resolution.
+#pragma once
+#include <stddef.h>
+
+enum ControlKind { kindButton, kindCheckBox, kindLabel, kindClickLabel, kindScrollBar, kindPicture };
+enum ControlFont { fontForm, fontBold12, fontBold135 };
+enum ControlColour { colourText, colourActiveCaption, colourHighlight };
+
+struct ControlSpec {
+    int id;
+    const char *name;
+    ControlKind kind;
+    const char *caption;
+    int left, top, width, height;  // twips inside the client area
+    bool enabled;
+    ControlFont font;
+    ControlColour colour;
+};
+
+struct LineSpec {
+    int x1, y1, x2, y2;  // twips
+};
+
+// Client area of the form, twips.
+enum { formClientWidth = 10695, formClientHeight = 8100 };
+
+// Controls in creation order, which is also the keyboard (tab) order of those that
+// take the focus; labels follow them.
+extern const ControlSpec formControls[];
+extern const size_t formControlCount;
+// The four lines framing the display-mode group.
+extern const LineSpec formLines[];
+extern const size_t formLineCount;
+
+const ControlSpec *findControl(int id);
+bool takesFocus(ControlKind kind);
+
+// Twips to pixels at `dpi` dots per inch, rounded to nearest; a zero or negative dpi
+// (no screen to ask) counts as the usual 96.
+int twipsToPixels(int twips, int dpi);
