@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all dist test test64 bench bootstrap configure clean
+.PHONY: all dist demo test test64 bench bootstrap configure clean
 
 all: dist
 
@@ -27,6 +27,11 @@ dist: bootstrap configure
 	cmake --install $(BUILD)/win64 --prefix dist/win64
 	mkdir -p dist/include && cp library/exports.h dist/include/kydoru.h
 	@echo "dist/ is ready"
+
+# Build, then run the demo: on your own display when there is one, else on a private
+# display, saving a screenshot (build/demo-run/demo.png). ARGS passes options to the script.
+demo: dist
+	bash tools/run-demo.sh $(ARGS)
 
 # All tests: the 64-bit suite, the static checks and the 32-bit run under emulation.
 test: dist
