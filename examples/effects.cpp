@@ -2,7 +2,7 @@
 // while and dispatches this thread's messages between its steps, so the window
 // procedure runs again inside the kyWindowBmpEffect call: here a timer keeps ticking,
 // and a click made meanwhile is turned away rather than nested.
-//   x86_64-w64-mingw32-g++ effects.cpp -Idist/include -Ldist/win64 -lkydoru -o effects.exe
+//   x86_64-w64-mingw32-g++ effects.cpp -Idist/include -Ldist/win64 -lkydoru -lgdi32 -o effects.exe
 // With --once it plays one effect at once, reports and ends (as the tests run it).
 #include <windows.h>
 
