@@ -192,8 +192,8 @@ KYAPI int KYCALL kyCommOBClear(void);
  * hold at least 41 bytes. Trailing spaces are removed, leading spaces kept (serial
  * numbers are often padded in front); a field of spaces only gives one space.
  *
- * Result: 1 when a text was found. Otherwise 0, and for kind 2 or more buffer
- * receives an empty string; for kind 1 or less buffer is left untouched.
+ * Result: 1 when a text was found, else 0. Without a text, buffer receives an empty
+ * string for kind 2 or more and is left untouched for kind 1 or less.
  *
  * Opening the controller ports usually needs administrator rights, and many disks
  * (behind AHCI, NVMe or USB drivers) don't answer this request; both give 0.
@@ -249,8 +249,8 @@ KYAPI int KYCALL kyChangeVideoModeTemporarily(void);
 
 /* Switches to 1024 x 768 x 32 and stores it as the user's default mode
  * (CDS_UPDATEREGISTRY): it survives kyCancelFullScreen, logoff and restart.
- * Result: pass-through, the ChangeDisplaySettingsA code (DISP_CHANGE_RESTART: stored,
- * takes effect after a restart). */
+ * Result: pass-through, the ChangeDisplaySettingsA code. DISP_CHANGE_RESTART (1)
+ * means the mode was stored and takes effect after a restart. */
 KYAPI int KYCALL kyChangeVideoModePermanently(void);
 
 /* Switches to 800 x 600 x 32 as a temporary full-screen mode (CDS_FULLSCREEN), for
@@ -297,8 +297,8 @@ KYAPI int KYCALL kyRemoveWindowTrans(HWND window);
  * blink rate (FLASHW_ALL | FLASHW_TIMER). The flashing runs on after the call
  * returns.
  *
- * Result: pass-through, the BOOL of FlashWindowEx, which tells whether the caption
- * was drawn active before the call (not whether the flash worked); 0 also where
+ * Result: pass-through, the BOOL of FlashWindowEx. It tells whether the caption was
+ * drawn active before the call, not whether the flash worked; 0 also where
  * FlashWindowEx doesn't exist. */
 KYAPI int KYCALL kyFlashWindow(HWND window, unsigned int count);
 
@@ -424,7 +424,7 @@ KYAPI LRESULT KYCALL kyMonitorOff(void);
  * process of its own; the call returns once it is started. As for any ShellExecute
  * call, the calling thread should have COM initialised.
  *
- * Result: pass-through, the ShellExecuteA instance value: greater than 32 on
+ * Result: pass-through, the ShellExecuteA instance value. It is greater than 32 on
  * success, an error code of 32 or less otherwise (2: the applet file was not
  * found). */
 KYAPI INT_PTR KYCALL kySystemDialogMP(void);
@@ -609,10 +609,10 @@ KYAPI int KYCALL kySoftClock(void);
  * A window or GL context that can't be made shows "Error Creating OpenGL Window" and
  * ends the show. Boxes have the caption "Error".
  *
- * Result: 0 when the show has ended (by the user or by a failure); -1 when the
- * window class "OpenGL" can't be registered (for example because the caller's
- * process already has a class of that name), after the boxes "RegisterClassEx
- * Failed!" and "Error Registering Window Class!".
+ * Result: 0 when the show has ended, -1 when its window class can't be registered.
+ * The show ends by the user or by a failure as above. The class "OpenGL" can't be
+ * registered when the caller's process already has a class of that name; the boxes
+ * "RegisterClassEx Failed!" and "Error Registering Window Class!" say so first.
  *
  * State: the show's running and full-screen flags (one show at a time) and the cube's
  * angles, which carry on into the next show; each show starts in a window. */

@@ -9,8 +9,8 @@ The header's layout is the source:
   - a comment block followed by one or more declarations documents those exports;
   - a declaration's trailing comment documents that export alone ("result; remark").
 Inside comments: a blank line ends a paragraph; "- " starts a list item and indented lines
-continue it; other indented lines are shown as preformatted text. A paragraph that opens
-with "Result:" gives the result column of the export tables. The ordinals come from the
+continue it; other indented lines are shown as preformatted text. Every export states its
+result: a sentence that opens with "Result:" gives the result column of the export tables. The ordinals come from the
 .def file.
 
   gen_api.py HEADER DEF OUT                 write OUT
@@ -206,10 +206,10 @@ def result_summary(entry, decl):
     if decl["note"]:
         return decl["note"].split(";")[0].strip()
     for kind, body in blocks(entry["doc"]):
-        if kind == "p" and body.startswith("Result:"):
-            text = body[len("Result:"):].strip()
+        if kind == "p" and re.search(r"(^|\. )Result:", body):
+            text = re.split(r"(?:^|\. )Result:", body, maxsplit=1)[1].strip()
             return re.split(r";|\.(?:\s|$)", text)[0].strip()
-    return ""
+    raise SystemExit(f"gen_api: {decl['name']} states no result (a \"Result:\" sentence or a trailing comment)")
 
 
 def cell(text):
