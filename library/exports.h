@@ -338,7 +338,7 @@ KYAPI int KYCALL kyShowDesktop(void);       /* ShowWindow result */
  * An empty second desktop, "KYDesktopName", in the caller's window station: no
  * shell runs there, only what a program starts on it. While it is shown the user
  * can't reach the windows of the normal desktop, the caller's own included, so the
- * caller needs a way back that needs no window of its (a timer, a fixed time, or a
+ * caller needs a way back that needs no window of its own (a timer, a fixed time, or a
  * window it creates on the alternate desktop from a thread assigned to it).
  * Call the pair in order, from one thread.
  * ------------------------------------------------------------------------- */
