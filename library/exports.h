@@ -227,7 +227,7 @@ KYAPI unsigned int KYCALL kyProcSpeed(void);
  * DISP_CHANGE_NOTUPDATED -3, DISP_CHANGE_BADFLAGS -4, DISP_CHANGE_BADPARAM -5.
  * Only width, height and colour depth are asked for; the refresh rate is left to
  * the system. A switch that takes place makes the system send WM_DISPLAYCHANGE to
- * every top-level window, the caller's included, before the export returns.
+ * the top-level windows of every program, the caller's included.
  * ------------------------------------------------------------------------- */
 
 /* Writes the primary screen's colour depth in bits per pixel, width and height in
