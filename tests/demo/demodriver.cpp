@@ -11,33 +11,21 @@ namespace demo {
 
 namespace {
 
-struct FormSearch {
+// A visible top-level window of one process and class.
+struct WindowSearch {
     DWORD pid;
+    const char *className;
     HWND found;
 };
 
-BOOL CALLBACK findForm(HWND window, LPARAM searchPtr)
+BOOL CALLBACK findWindowOfProcess(HWND window, LPARAM searchPtr)
 {
-    auto *search = reinterpret_cast<FormSearch *>(searchPtr);
+    auto *search = reinterpret_cast<WindowSearch *>(searchPtr);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     char cls[64] = "";
     GetClassNameA(window, cls, sizeof cls);
-    if (pid == search->pid && strcmp(cls, KYDEMO_FORM_CLASS) == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK findBox(HWND window, LPARAM searchPtr)
-{
-    auto *search = reinterpret_cast<FormSearch *>(searchPtr);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == search->pid && strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+    if (pid == search->pid && strcmp(cls, search->className) == 0 && IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
@@ -85,10 +73,10 @@ bool start(const std::string &folder, Run *run)
     if (!CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup,
                         &run->process))
         return false;
-    FormSearch search = {run->process.dwProcessId, NULL};
+    WindowSearch search = {run->process.dwProcessId, KYDEMO_FORM_CLASS, NULL};
     poll(
         [&] {
-            EnumWindows(findForm, reinterpret_cast<LPARAM>(&search));
+            EnumWindows(findWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             return search.found != NULL || !isRunning(*run);
         },
         60000);
@@ -188,10 +176,10 @@ void pressTab(const Run &run)
 
 bool waitForBox(const Run &run, Box *box, DWORD limitMs, bool answer)
 {
-    FormSearch search = {run.process.dwProcessId, NULL};
+    WindowSearch search = {run.process.dwProcessId, "#32770", NULL};
     bool seen = poll(
         [&] {
-            EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+            EnumWindows(findWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             return search.found != NULL;
         },
         limitMs);
