@@ -27,7 +27,7 @@ void begin(const char *exportName, const char *caseName)
     fflush(results);
 }
 
-void end(const char *exportName, const char *caseName, robust::Outcome outcome, const char *note)
+void end(const char *exportName, const char *caseName, robust::Outcome outcome, const char *note, DWORD tookMs)
 {
     fputs(outcome == robust::casePassed ? "R\tP\t" : outcome == robust::caseFailed ? "R\tF\t" : "R\tS\t", results);
     writeField(exportName);
@@ -35,7 +35,7 @@ void end(const char *exportName, const char *caseName, robust::Outcome outcome, 
     writeField(caseName);
     fputc('\t', results);
     writeField(note);
-    fputc('\n', results);
+    fprintf(results, "\t%lu\n", static_cast<unsigned long>(tookMs));
     fflush(results);
 }
 

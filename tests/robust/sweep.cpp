@@ -82,7 +82,7 @@ void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
     if (v.outcome == casePassed && took > limitMs)
         v = fail("returned after " + std::to_string(took) + " ms, limit " + std::to_string(limitMs) + " ms");
     if (caseSink.end)
-        caseSink.end(exportName, caseName.c_str(), v.outcome, v.note.c_str());
+        caseSink.end(exportName, caseName.c_str(), v.outcome, v.note.c_str(), took);
 }
 
 // ---- message boxes ------------------------------------------------------------

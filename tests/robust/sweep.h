@@ -35,7 +35,7 @@ Verdict all(std::initializer_list<Verdict> verdicts);
 // result file, the in-process run fills the parent's table.
 struct CaseSink {
     void (*begin)(const char *exportName, const char *caseName);
-    void (*end)(const char *exportName, const char *caseName, Outcome outcome, const char *note);
+    void (*end)(const char *exportName, const char *caseName, Outcome outcome, const char *note, DWORD tookMs);
 };
 extern CaseSink caseSink;
 

@@ -21,9 +21,13 @@ std::map<std::string, Tally> table;
 std::vector<std::string> failures;
 std::vector<std::string> skips;
 int groupsRun = 0;
+std::vector<std::string> slow;  // cases that took a second or more
 
-void record(const std::string &exportName, const std::string &caseName, char outcome, const std::string &note)
+void record(const std::string &exportName, const std::string &caseName, char outcome, const std::string &note,
+            DWORD tookMs = 0)
 {
+    if (tookMs >= 1000)
+        slow.push_back(exportName + " / " + caseName + ": " + std::to_string(tookMs) + " ms");
     Tally &t = table[exportName];
     if (outcome == 'S') {
         ++t.skipped;
@@ -88,7 +92,7 @@ std::string runChild(const robust::SweepGroup &group)
             openExport = f[1];
             openCase = f[2];
         } else if (f.size() >= 4 && f[0] == "R") {
-            record(f[2], f[3], f[1][0], f.size() > 4 ? f[4] : "");
+            record(f[2], f[3], f[1][0], f.size() > 4 ? f[4] : "", f.size() > 5 ? strtoul(f[5].c_str(), NULL, 10) : 0);
             openExport.clear();
         } else if (f.size() == 1 && f[0] == "E") {
             finished = true;
@@ -106,10 +110,11 @@ std::string runChild(const robust::SweepGroup &group)
 
 void inProcessBegin(const char *, const char *) {}
 
-void inProcessEnd(const char *exportName, const char *caseName, robust::Outcome outcome, const char *note)
+void inProcessEnd(const char *exportName, const char *caseName, robust::Outcome outcome, const char *note,
+                  DWORD tookMs)
 {
     record(exportName, caseName, outcome == robust::casePassed ? 'P' : outcome == robust::caseFailed ? 'F' : 'S',
-           note);
+           note, tookMs);
 }
 
 class HostileInputSweep : public testing::TestWithParam<int> {};
@@ -171,6 +176,8 @@ class SweepTable : public testing::Environment {
         printf("%-30s %5d %7d %8zu\n\n", "all", ran, passed, skips.size());
         for (const std::string &s : skips)
             printf("skipped: %s\n", s.c_str());
+        for (const std::string &s : slow)
+            printf("slow: %s\n", s.c_str());
         fflush(stdout);
     }
 };
