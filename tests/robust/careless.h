@@ -32,6 +32,10 @@ private:
     DWORD threadId_ = 0;
 };
 
+// True once the clock is open and none of this process's message boxes (its notes, its
+// colour-depth warning) is up: a timer that fires then runs inside the clock's own loop.
+bool clockLoopRunning();
+
 // The colour at (x, y) of the window's own context (frame included).
 COLORREF pixelAt(HWND window, int x, int y);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../device/handles.h"
+#include "careless.h"
 #include "../logo/logo_gl.h"
 #include "effects/effects.h"
 #include "logo/picture.h"
@@ -162,9 +163,12 @@ std::atomic<int> framesPosted{0};
 
 void CALLBACK postFrames(HWND, UINT, UINT_PTR id, DWORD)
 {
+    // The timer also fires while the opening note is up, before the clock's loop runs.
+    if (!careless::clockLoopRunning())
+        return;
     KillTimer(NULL, id);
     HWND clock = FindWindowA("kydoru", NULL);
-    for (int i = 0; clock && i < 1000; ++i)
+    for (int i = 0; i < 1000; ++i)
         framesPosted += PostMessageA(clock, WM_TIMER, 110, 0) ? 1 : 0;
     PostMessageA(FindWindowA("kyRobustCloser", NULL), WM_CLOSE, 0, 0);
 }

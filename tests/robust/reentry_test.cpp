@@ -60,6 +60,8 @@ int testedMode(DWORD width, DWORD height)
 
 void CALLBACK closeNestedClock(HWND, UINT, UINT_PTR id, DWORD)
 {
+    if (!careless::clockLoopRunning())
+        return;  // not yet: the opening note or the depth warning is still up
     KillTimer(NULL, id);
     KYDLL(kySoftClock)();
 }
@@ -281,6 +283,8 @@ Windows clockWindows;
 
 void CALLBACK runNestedInClock(HWND, UINT, UINT_PTR id, DWORD)
 {
+    if (!careless::clockLoopRunning())
+        return;  // not yet: the opening note or the depth warning is still up
     KillTimer(NULL, id);
     ++clockNestedRuns;
     callEveryExport(inClock, clockWindows);

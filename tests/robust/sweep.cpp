@@ -238,6 +238,29 @@ ForeignWindow::~ForeignWindow()
     thread_.join();
 }
 
+static BOOL CALLBACK findOwnBox(HWND window, LPARAM foundPtr)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<bool *>(foundPtr) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool clockLoopRunning()
+{
+    HWND clock = FindWindowA("kydoru", "KY DORU CLOCK");
+    if (!clock || !IsWindowVisible(clock))
+        return false;
+    bool boxUp = false;
+    EnumWindows(findOwnBox, reinterpret_cast<LPARAM>(&boxUp));
+    return !boxUp;
+}
+
 COLORREF pixelAt(HWND window, int x, int y)
 {
     HDC dc = GetWindowDC(window);

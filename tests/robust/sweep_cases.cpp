@@ -561,12 +561,16 @@ int nestedResult = -1;
 
 void CALLBACK closeClockNested(HWND, UINT, UINT_PTR id, DWORD)
 {
+    if (!careless::clockLoopRunning())
+        return;  // not yet: the opening note or the depth warning is still up
     KillTimer(NULL, id);
     nestedResult = KY(kySoftClock)();
 }
 
 void CALLBACK quitWhileClockRuns(HWND, UINT, UINT_PTR id, DWORD)
 {
+    if (!careless::clockLoopRunning())
+        return;  // not yet: the opening note or the depth warning is still up
     KillTimer(NULL, id);
     PostQuitMessage(7);
 }
