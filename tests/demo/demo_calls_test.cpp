@@ -12,6 +12,12 @@ using Lines = std::vector<std::string>;
 
 class DemoCalls : public testing::Test {
 protected:
+    void SetUp() override
+    {
+        if (!demo::runsInThisBuild())
+            GTEST_SKIP() << "the 32-bit run starts the demo for a chosen few cases only (each start is emulated); "
+                            "this one runs in the 64-bit suite";
+    }
     void startIn(const char *name)
     {
         folder = demo::prepareFolder(name, true);

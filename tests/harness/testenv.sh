@@ -12,6 +12,13 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$envdir/pre
 
 wine_for() { if [ "$1" = win32 ]; then echo wine; else echo /usr/lib/wine/wine64; fi; }
 
+# 32-bit programs run in a 64-bit (WoW64) prefix by default, as they do on 64-bit Windows:
+# that prefix is made natively in about a minute, while a pure 32-bit prefix is made under
+# emulation and takes 20 minutes or more. KY_WIN32_PREFIX=pure asks for the latter.
+prefix_arch() {
+  if [ "$arch" = win32 ] && [ "${KY_WIN32_PREFIX:-wow64}" = pure ]; then echo win32; else echo win64; fi
+}
+
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 start_display() {
@@ -37,17 +44,18 @@ start_display() {
 # A fresh prefix costs from seconds (64-bit) to many minutes (32-bit, emulated), so one is
 # made per machine and Wine version in a cache folder and copied for each build folder.
 template_prefix() {
-  local wine version cache
-  wine=$(wine_for "$arch")
+  local wine version cache parch
+  parch=$(prefix_arch)
+  wine=$(wine_for "$parch")
   version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)
-  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$arch-$version
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$parch-$version
   if [ ! -f "$cache/ready" ]; then
     rm -rf "$cache"
     mkdir -p "$(dirname "$cache")"
-    echo "testenv: creating the $arch Wine prefix (once per machine)" >&2
+    echo "testenv: creating the $parch Wine prefix (once per machine)" >&2
     (
       export WINEPREFIX=$cache
-      if [ "$arch" = win32 ]; then export WINEARCH=win32; fi
+      if [ "$parch" = win32 ]; then export WINEARCH=win32; fi
       timeout 1500 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
       # A crashing test must end, not wait behind Wine's crash dialog.
       timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
@@ -59,14 +67,16 @@ template_prefix() {
 }
 
 make_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/arch" 2>/dev/null)" != "$arch" ]; then
+  local want="$arch $(prefix_arch)"
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/prefix-kind" 2>/dev/null)" != "$want" ]; then
     local template
     template=$(template_prefix)
     rm -rf "$WINEPREFIX"
     cp -a "$template" "$WINEPREFIX"
     rm -f "$WINEPREFIX/ready"
-    echo "$arch" >"$envdir/arch"
+    echo "$want" >"$envdir/prefix-kind"
   fi
+  echo "$arch" >"$envdir/arch"
 }
 
 case "$cmd" in
@@ -79,8 +89,8 @@ case "$cmd" in
     # Start Wine's own services now, with their output in a log: started by the first
     # test program instead, they would hold that program's output pipe open and the
     # test runner would wait for them.
-    timeout 600 "$(wine_for "$arch")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
-    echo "testenv: $arch prefix $WINEPREFIX on display $DISPLAY"
+    timeout 600 "$(wine_for "$(prefix_arch)")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY"
     ;;
   stop)
     wineserver -k 2>/dev/null || true

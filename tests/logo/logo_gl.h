@@ -17,8 +17,20 @@ struct GlWindow {
 
 // Opens a double-buffered RGBA window with a 16-bit depth buffer (the show's own
 // format) and makes its context current; false with the reason when it can't.
+// Why GL failed in this process, once it has: the emulated 32-bit Wine fails to find a
+// pixel format and then dies on a second attempt, so a process tries only once.
+inline std::string &glFailure()
+{
+    static std::string why;
+    return why;
+}
+
 inline bool openGlWindow(GlWindow *gl, int width, int height)
 {
+    if (!glFailure().empty()) {
+        gl->why = glFailure();
+        return false;
+    }
     gl->window = CreateWindowExA(0, "STATIC", "logo test GL", WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL,
                                  NULL, GetModuleHandleA(NULL), NULL);
     if (!gl->window) {
@@ -35,12 +47,12 @@ inline bool openGlWindow(GlWindow *gl, int width, int height)
     format.cDepthBits = 16;
     int index = ChoosePixelFormat(gl->dc, &format);
     if (!index || !SetPixelFormat(gl->dc, index, &format)) {
-        gl->why = "no OpenGL pixel format on this display";
+        gl->why = glFailure() = "no OpenGL pixel format on this display";
         return false;
     }
     gl->context = wglCreateContext(gl->dc);
     if (!gl->context || !wglMakeCurrent(gl->dc, gl->context)) {
-        gl->why = "no OpenGL context can be made here";
+        gl->why = glFailure() = "no OpenGL context can be made here";
         return false;
     }
     return true;
