@@ -53,6 +53,7 @@ int main(int argc, char **argv)
         if (strcmp(robust::sweepGroups[i].name, argv[1]) != 0)
             continue;
         robust::caseSink = {begin, end};
+        robust::inChild = true;
         robust::answerBoxes(true);
         robust::sweepGroups[i].run();
         fputs("E\n", results);

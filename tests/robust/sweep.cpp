@@ -71,6 +71,16 @@ Verdict all(std::initializer_list<Verdict> verdicts)
 
 CaseSink caseSink = {nullptr, nullptr};
 
+bool inChild = false;
+
+void dropWindows(std::initializer_list<HWND> windows)
+{
+    if (inChild)
+        return;
+    for (HWND window : windows)
+        DestroyWindow(window);
+}
+
 void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
              const std::function<Verdict()> &body)
 {

@@ -52,6 +52,12 @@ struct SweepGroup {
 extern const SweepGroup sweepGroups[];
 extern const int sweepGroupCount;
 
+// True in robust_case.exe. A child ends as soon as its group is done, and its windows go
+// with it: destroying them one by one first would cost Wine about 2 s each (it waits for
+// the X server to withdraw a managed window).
+extern bool inChild;
+void dropWindows(std::initializer_list<HWND> windows);
+
 // Message boxes of this process (the clock's notes, the logo's errors) are answered by a
 // thread while this is on.
 void answerBoxes(bool on);
