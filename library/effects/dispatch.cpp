@@ -30,12 +30,21 @@ bool runBmpEffect(HDC source, int sourceX, int sourceY, HDC destination, int des
                                   param);
 }
 
+// Every effect's running time grows with the area it covers (the block spiral pauses
+// once per block), so a window far larger than the screen would hold the caller's thread
+// for hours. Nothing beyond the screen's size can be seen at once: a larger window is
+// played over a part of that size at its top-left corner.
+static int withinScreen(int side, int screenSide)
+{
+    return screenSide > 0 && side > screenSide ? screenSide : side;
+}
+
 bool effectWindowSize(HWND window, int *width, int *height)
 {
     RECT outer;
     if (!window || !IsWindow(window) || !GetWindowRect(window, &outer))
         return false;
-    *width = outer.right - outer.left;
-    *height = outer.bottom - outer.top;
+    *width = withinScreen(outer.right - outer.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    *height = withinScreen(outer.bottom - outer.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     return *width > 0 && *height > 0;
 }

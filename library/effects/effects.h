@@ -28,8 +28,9 @@ void effectPause(unsigned int ms);
 // it to watch the destination at every pause; it is called first, with the pause length.
 extern void (*effectPauseHook)(unsigned int ms);
 
-// The outer size of a live window: false for a handle that is not a window or a window
-// with no area, so that no effect ever sizes, divides or allocates by it.
+// The outer size of a live window, each side at most the screen's: false for a handle
+// that is not a window or a window with no area, so that no effect ever sizes, divides or
+// allocates by it.
 bool effectWindowSize(HWND window, int *width, int *height);
 
 // Pure geometry kept apart from the drawing.

@@ -45,15 +45,35 @@ int registerLogoClass(LogoHost *host)
     return 1;
 }
 
+// A quit the caller posted (PostQuitMessage: it names no window) is taken by the show's
+// filtered peeks too. It ends the show, and is posted again once the show is over so the
+// caller's own loop still ends; the show's own quits always name its window.
+struct CallerQuit {
+    int taken;
+    WPARAM exitCode;
+};
+
+static bool isCallerQuit(const MSG &message, CallerQuit *quit)
+{
+    if (message.message != WM_QUIT || message.hwnd != NULL)
+        return false;
+    quit->taken = 1;
+    quit->exitCode = message.wParam;
+    logoRunning = 0;
+    return true;
+}
+
 // Takes the window's messages until its WM_QUIT; sleeps only while minimized, since
 // WM_PAINT is otherwise always waiting.
-static void pumpLogoWindow(LogoWindow *w)
+static void pumpLogoWindow(LogoWindow *w, CallerQuit *quit)
 {
     MSG message;
     for (;;) {
         if (PeekMessageA(&message, w->window, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
+            if (message.message == WM_QUIT) {
+                isCallerQuit(message, quit);
                 return;
+            }
             DispatchMessageA(&message);
         } else if (!IsWindow(w->window)) {
             // Gone without its WM_CLOSE: nothing is left to pump, so the show ends.
@@ -66,12 +86,12 @@ static void pumpLogoWindow(LogoWindow *w)
 }
 
 // Quit messages posted for the show's window must not outlive it: left in the queue
-// they would end the caller's own message loop.
-static void discardLogoQuits(HWND window)
+// they would end the caller's own loop. A caller's quit among them is kept.
+static void discardLogoQuits(HWND window, CallerQuit *quit)
 {
     MSG message;
-    while (PeekMessageA(&message, window, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&message, window, WM_QUIT, WM_QUIT, PM_REMOVE))
+        isCallerQuit(message, quit);
 }
 
 // The show: one window after another (an F1 switch replaces the window) until Esc, a
@@ -91,6 +111,7 @@ extern "C" int KYCALL kyLogo(void)
     w.width = 640;
     w.height = 480;
     w.colorBits = 32;
+    CallerQuit quit = {0, 0};
 
     if (!registerLogoClass(&host)) {
         MessageBoxA(NULL, "Error Registering Window Class!", "Error", MB_OK | MB_ICONEXCLAMATION);
@@ -106,12 +127,14 @@ extern "C" int KYCALL kyLogo(void)
             break;
         }
         if (prepareLogoScene(&w, &keys))
-            pumpLogoWindow(&w);
+            pumpLogoWindow(&w, &quit);
         else
             endLogoShow(&w);
-        discardLogoQuits(w.window);
+        discardLogoQuits(w.window, &quit);
         closeLogoWindow(&w);
     } while (logoRunning == 1);
     UnregisterClassA(logoClassName, host.instance);
+    if (quit.taken)
+        PostQuitMessage(static_cast<int>(quit.exitCode));
     return 0;
 }

@@ -1,0 +1,283 @@
+// The sweep's machinery: binding the DLL by name, verdicts, timed cases, the message-box
+// answering thread and the window kinds a careless caller hands the library.
+#include "sweep.h"
+
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "careless.h"
+
+namespace robust {
+
+HMODULE library()
+{
+    static HMODULE dll = [] {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(NULL, path, MAX_PATH);
+        std::string folder(path);
+        folder = folder.substr(0, folder.find_last_of("\\/") + 1);
+        return LoadLibraryA((folder + "kydoru.dll").c_str());
+    }();
+    return dll;
+}
+
+FARPROC exportAddress(const char *name)
+{
+    FARPROC address = library() ? GetProcAddress(library(), name) : nullptr;
+    if (!address) {
+        // A missing export is a broken build, not a case that can be judged.
+        fprintf(stderr, "kydoru.dll does not export %s\n", name);
+        fflush(stderr);
+        ExitProcess(90);
+    }
+    return address;
+}
+
+Verdict pass()
+{
+    return {casePassed, ""};
+}
+
+Verdict fail(const std::string &why)
+{
+    return {caseFailed, why};
+}
+
+Verdict skip(const std::string &why)
+{
+    return {caseSkipped, why};
+}
+
+Verdict expectEq(long long got, long long want, const std::string &what)
+{
+    if (got == want)
+        return pass();
+    return fail(what + ": got " + std::to_string(got) + ", want " + std::to_string(want));
+}
+
+Verdict expectTrue(bool ok, const std::string &why)
+{
+    return ok ? pass() : fail(why);
+}
+
+Verdict all(std::initializer_list<Verdict> verdicts)
+{
+    for (const Verdict &v : verdicts)
+        if (v.outcome != casePassed)
+            return v;
+    return pass();
+}
+
+CaseSink caseSink = {nullptr, nullptr};
+
+bool inChild = false;
+
+void dropWindows(std::initializer_list<HWND> windows)
+{
+    if (inChild)
+        return;
+    for (HWND window : windows)
+        DestroyWindow(window);
+}
+
+void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
+             const std::function<Verdict()> &body)
+{
+    if (caseSink.begin)
+        caseSink.begin(exportName, caseName.c_str());
+    const DWORD start = GetTickCount();
+    Verdict v = body();
+    const DWORD took = GetTickCount() - start;
+    if (v.outcome == casePassed && took > limitMs)
+        v = fail("returned after " + std::to_string(took) + " ms, limit " + std::to_string(limitMs) + " ms");
+    if (caseSink.end)
+        caseSink.end(exportName, caseName.c_str(), v.outcome, v.note.c_str(), took);
+}
+
+// ---- message boxes ------------------------------------------------------------
+
+static std::atomic<bool> answering{false};
+static std::atomic<int> answered{0};
+static std::thread answerer;
+
+static BOOL CALLBACK answerBox(HWND window, LPARAM seenPtr)
+{
+    auto *seen = reinterpret_cast<std::set<HWND> *>(seenPtr);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid != GetCurrentProcessId() || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (seen->insert(window).second)
+        ++answered;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void answerBoxes(bool on)
+{
+    if (on == answering.exchange(on))
+        return;
+    if (!on) {
+        answerer.join();
+        return;
+    }
+    answerer = std::thread([] {
+        std::set<HWND> seen;
+        while (answering) {
+            EnumWindows(answerBox, reinterpret_cast<LPARAM>(&seen));
+            for (auto it = seen.begin(); it != seen.end();)
+                it = IsWindow(*it) ? std::next(it) : seen.erase(it);
+            Sleep(20);
+        }
+    });
+}
+
+int boxesAnswered()
+{
+    return answered;
+}
+
+const char *const exportNames[50] = {
+    "kyCanChangeVideoMode", "kyCancelFullScreen",  "kyChangeVideoModePermanently",
+    "kyChangeVideoModeTemporarily", "kyCommIBClear", "kyCommOBClear", "kyCommRTerminate", "kyCommWTerminate",
+    "kyDesktopBmpEffect", "kyFlashWindow", "kyFullScreen", "kyGetCurrentVideoMode", "kyGetWSPath", "kyHDid",
+    "kyHideDesktop", "kyHideDesktopIcons", "kyHideStartButton", "kyHideSystemClock", "kyHideTaskBar", "kyLogo",
+    "kyMonitorOff", "kyNewDesktopOff", "kyNewDesktopOn", "kyPerformReboot", "kyProcSpeed", "kyRemoveWindowTrans",
+    "kySetCapsLock", "kySetNumLock", "kySetWTransparent", "kySetupComm", "kyShowDesktop", "kyShowDesktopIcons",
+    "kyShowStartButton", "kyShowSystemClock", "kyShowTaskBar", "kySoftClock", "kySystemDialogMP",
+    "kySystemDialogTD", "kySystemPowerHibernate", "kySystemPowerSuspend", "kyWindowBmpEffect",
+    "kyWindowBmpEffect2", "kyWindowD1", "kyWindowErase", "ky_ClosePort", "ky_ComConf", "ky_ComOpen",
+    "ky_ReadByte", "ky_SetComTimeouts", "ky_WriteByte",
+};
+
+}  // namespace robust
+
+// ---- careless windows -----------------------------------------------------------
+
+namespace careless {
+
+std::function<void(HWND, WPARAM)> onApp;
+
+static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    if (message == WM_APP) {
+        if (onApp)
+            onApp(window, wParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND makeWindow(int x, int y, int width, int height, COLORREF fill, DWORD style, HWND parent)
+{
+    static ATOM cls = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+        wc.lpszClassName = "kyRobustWindow";
+        return RegisterClassA(&wc);
+    }();
+    (void)cls;
+    HWND window = CreateWindowExA(0, "kyRobustWindow", "kydoru robust", style, x, y, width, height, parent, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+    if (window) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(fill));
+        InvalidateRect(window, NULL, TRUE);
+        UpdateWindow(window);
+    }
+    return window;
+}
+
+void pump(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;  // the cases look for their quits themselves, never while pumping
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+HWND staleWindow()
+{
+    HWND window = makeWindow(0, 0, 50, 40, RGB(1, 2, 3), WS_POPUP);
+    DestroyWindow(window);
+    return window;
+}
+
+ForeignWindow::ForeignWindow(int x, int y, int width, int height, COLORREF fill)
+{
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+    thread_ = std::thread([=] {
+        threadId_ = GetCurrentThreadId();
+        window = makeWindow(x, y, width, height, fill, WS_POPUP | WS_VISIBLE);
+        SetEvent(ready);
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (window)
+            DestroyWindow(window);
+    });
+    WaitForSingleObject(ready, 10000);
+    CloseHandle(ready);
+}
+
+ForeignWindow::~ForeignWindow()
+{
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+}
+
+static BOOL CALLBACK findOwnBox(HWND window, LPARAM foundPtr)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<bool *>(foundPtr) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool clockLoopRunning()
+{
+    HWND clock = FindWindowA("kydoru", "KY DORU CLOCK");
+    if (!clock || !IsWindowVisible(clock))
+        return false;
+    bool boxUp = false;
+    EnumWindows(findOwnBox, reinterpret_cast<LPARAM>(&boxUp));
+    return !boxUp;
+}
+
+COLORREF pixelAt(HWND window, int x, int y)
+{
+    HDC dc = GetWindowDC(window);
+    COLORREF colour = dc ? GetPixel(dc, x, y) : CLR_INVALID;
+    if (dc)
+        ReleaseDC(window, dc);
+    return colour;
+}
+
+}  // namespace careless
