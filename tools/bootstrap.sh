@@ -23,6 +23,12 @@ for p in cmake make g++ python3 mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w
          socat imagemagick googletest qemu-user-static binutils-mingw-w64 procps; do
   want "$p"
 done
+# Wine loads its X extensions (display modes through RandR, alpha through Render, ...)
+# only when present; Debian merely recommends them, so ask for both architectures.
+for lib in libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxxf86vm1 libxext6 libxfixes3; do
+  want "$lib"
+  want "$lib:i386"
+done
 
 if [ ${#need_pkgs[@]} -gt 0 ]; then
   log "installing: ${need_pkgs[*]}"
