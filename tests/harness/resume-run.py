@@ -15,7 +15,8 @@ import re
 import subprocess
 import sys
 
-RESULT = re.compile(r"^\[\s+(OK|FAILED|SKIPPED)\s+\] (\S+)")
+# A case's result; its name holds a dot (the summary's "0 tests, listed below" does not).
+RESULT = re.compile(r"^\[\s+(OK|FAILED|SKIPPED)\s+\] ([^\s,.]+\.[^\s,]+)")
 STARTED = re.compile(r"^\[ RUN\s+\] (\S+)")
 TIMEOUT = re.compile(r"^\[\s+TIMEOUT\s+\] (\S+)")
 SUMMARY = re.compile(r"^\[==========\] \d+ tests? from .* ran\.")

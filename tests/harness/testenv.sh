@@ -90,6 +90,12 @@ case "$cmd" in
     # test program instead, they would hold that program's output pipe open and the
     # test runner would wait for them.
     timeout 600 "$(wine_for "$(prefix_arch)")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    if [ "$arch" = win32 ]; then
+      # A 32-bit program that crashes under emulation must end, not wait for a debugger
+      # that takes minutes to start there (and may itself crash).
+      timeout 300 "$(wine_for "$(prefix_arch)")" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /reg:32 /f >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    fi
     echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY"
     ;;
   stop)

@@ -125,6 +125,12 @@ TEST_P(HostileInputSweep, GroupRunsToItsEnd)
     const size_t failedBefore = failures.size();
     ++groupsRun;
     if (kytest::is32Bit()) {
+        // The two groups that draw effects on careless windows take many minutes under
+        // the emulation and have tripped its X connection there; the 32-bit effects still
+        // run in the effects tests, the leak check and the re-entrancy cases.
+        const std::string name = group.name;
+        if (name == "snapshots" || name == "copies")
+            GTEST_SKIP() << "the " << name << " group draws too long for the emulated 32-bit run; it runs on x86-64";
         // One emulated process for every test here: the cases run in it, so a crash
         // would end the whole run rather than just the case.
         robust::caseSink = {inProcessBegin, inProcessEnd};
