@@ -15,6 +15,59 @@ int eraseDotCount(int width, int height)
     return perPass > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(perPass);
 }
 
+// One pass of white dots at random positions; `put` sets one dot.
+template <typename PutDot> static void eraseDots(int width, int height, int dots, PutDot put)
+{
+    for (int i = 1; i < dots; ++i) {
+        int x = rand() % width;
+        int y = rand() % height;
+        put(x, y);
+        x = rand() % width;
+        y = rand() % height;
+        put(x, y);
+    }
+}
+
+// A pass goes to the screen as one copy: drawn dot by dot on the window, a pass is
+// thousands of separate screen requests, slow everywhere and, under Wine, enough to
+// flood the X connection until Xlib aborts the process. Each pass starts from what the
+// window shows at that moment, so the result is the same as drawing the dots there.
+static bool eraseThroughCopy(HDC dc, int width, int height, int dots)
+{
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row y starts at y * width
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!copy || !bits) {
+        if (copy)
+            DeleteObject(copy);
+        DeleteDC(memory);
+        return false;
+    }
+    HGDIOBJ previous = SelectObject(memory, copy);
+    DWORD *pixels = static_cast<DWORD *>(bits);
+    for (int pass = 0; pass < 100; ++pass) {
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        GdiFlush();
+        eraseDots(width, height, dots,
+                  [&](int x, int y) { pixels[static_cast<size_t>(y) * width + x] = 0x00FFFFFF; });
+        BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        effectPause(1);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(copy);
+    DeleteDC(memory);
+    return true;
+}
+
 extern "C" int KYCALL kyWindowErase(HWND window)
 {
     int width, height;
@@ -24,19 +77,15 @@ extern "C" int KYCALL kyWindowErase(HWND window)
     HDC dc = GetWindowDC(window);
     if (!dc)
         return 1;
-    const COLORREF white = RGB(255, 255, 255);
     srand(static_cast<unsigned>(time(NULL)));
     const int dots = eraseDotCount(width, height);
-    for (int pass = 0; pass < 100; ++pass) {
-        for (int i = 1; i < dots; ++i) {
-            int x = rand() % width;
-            int y = rand() % height;
-            SetPixelV(dc, x, y, white);
-            x = rand() % width;
-            y = rand() % height;
-            SetPixelV(dc, x, y, white);
+    if (!eraseThroughCopy(dc, width, height, dots)) {
+        // No memory for the copy: the dots go to the window one by one.
+        const COLORREF white = RGB(255, 255, 255);
+        for (int pass = 0; pass < 100; ++pass) {
+            eraseDots(width, height, dots, [&](int x, int y) { SetPixelV(dc, x, y, white); });
+            effectPause(1);
         }
-        effectPause(1);
     }
     ReleaseDC(window, dc);
     return 1;
