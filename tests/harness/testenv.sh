@@ -98,11 +98,21 @@ case "$cmd" in
     fi
     echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY"
     ;;
+  revive)
+    # The X server died under an earlier program: a new one, and Wine's services and
+    # desktop started again on it.
+    wineserver -k 2>/dev/null || true
+    start_display
+    export DISPLAY=":$(cat "$envdir/display")"
+    wineserver -p >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    timeout 600 "$(wine_for "$(prefix_arch)")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    echo "testenv: X server started again on display $DISPLAY" >&2
+    ;;
   stop)
     wineserver -k 2>/dev/null || true
     if alive "$envdir/xvfb.pid"; then kill "$(cat "$envdir/xvfb.pid")"; fi
     rm -f "$envdir/xvfb.pid"
     echo "testenv: stopped"
     ;;
-  *) echo "usage: testenv.sh start|stop ENVDIR [win64|win32]" >&2; exit 2 ;;
+  *) echo "usage: testenv.sh start|revive|stop ENVDIR [win64|win32]" >&2; exit 2 ;;
 esac

@@ -9,6 +9,12 @@ if [ ! -f "$envdir/display" ] || [ ! -f "$envdir/arch" ]; then
   echo "wine-run: the test environment in $envdir is not started" >&2
   exit 1
 fi
+# An X server that died under an earlier program would fail every later one: say so in
+# the log and start it again.
+if ! DISPLAY=":$(cat "$envdir/display")" xdpyinfo >/dev/null 2>&1; then
+  echo "wine-run: the X server :$(cat "$envdir/display") is gone (it died under an earlier program)" >&2
+  "$(dirname "$0")/testenv.sh" revive "$envdir" "$(cat "$envdir/arch")" >&2
+fi
 export DISPLAY=":$(cat "$envdir/display")"
 export WINEPREFIX="$envdir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ "$(cat "$envdir/arch")" = win32 ]; then
