@@ -119,7 +119,7 @@ void paintForm(HWND form, const FormLook *look)
     HDC dc = BeginPaint(form, &paint);
     HGDIOBJ previous = SelectObject(dc, look->linePen);
     for (size_t i = 0; i < formLineCount; ++i) {
-        const LineSpec &line = formLines[i];
+        const LineDesign &line = formLines[i];
         MoveToEx(dc, twipsToPixels(line.x1, look->dpiX), twipsToPixels(line.y1, look->dpiY), NULL);
         LineTo(dc, twipsToPixels(line.x2, look->dpiX), twipsToPixels(line.y2, look->dpiY));
     }
@@ -129,11 +129,11 @@ void paintForm(HWND form, const FormLook *look)
 
 HBRUSH colourLabel(HDC dc, HWND label)
 {
-    const ControlSpec *spec = findControl(GetDlgCtrlID(label));
+    const ControlDesign *design = findControl(GetDlgCtrlID(label));
     COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    if (spec && spec->colour == colourActiveCaption)
+    if (design && design->colour == colourActiveCaption)
         text = GetSysColor(COLOR_ACTIVECAPTION);
-    else if (spec && spec->colour == colourHighlight)
+    else if (design && design->colour == colourHighlight)
         text = GetSysColor(COLOR_HIGHLIGHT);
     SetTextColor(dc, text);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -196,13 +196,13 @@ bool registerClasses(HINSTANCE instance)
     return RegisterClassA(&form) && RegisterClassA(&picture);
 }
 
-HWND createControl(HWND form, HINSTANCE instance, const ControlSpec &spec, const FormLook *look)
+HWND createControl(HWND form, HINSTANCE instance, const ControlDesign &design, const FormLook *look)
 {
     const char *cls = "BUTTON";
     // Labels lie beneath the other controls (they are created last): clipping keeps a
     // label that overlaps a button from painting over it.
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    switch (spec.kind) {
+    switch (design.kind) {
     case kindButton: style |= WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE; break;
     case kindCheckBox: style |= WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE; break;
     case kindLabel: cls = "STATIC"; style |= SS_LEFT | SS_NOPREFIX; break;
@@ -215,19 +215,19 @@ HWND createControl(HWND form, HINSTANCE instance, const ControlSpec &spec, const
         style |= WS_TABSTOP;
         break;
     }
-    if (!spec.enabled)
+    if (!design.enabled)
         style |= WS_DISABLED;
     HWND control = CreateWindowExA(
-        0, cls, spec.caption, style, twipsToPixels(spec.left, look->dpiX), twipsToPixels(spec.top, look->dpiY),
-        twipsToPixels(spec.width, look->dpiX), twipsToPixels(spec.height, look->dpiY), form,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, NULL);
+        0, cls, design.caption, style, twipsToPixels(design.left, look->dpiX), twipsToPixels(design.top, look->dpiY),
+        twipsToPixels(design.width, look->dpiX), twipsToPixels(design.height, look->dpiY), form,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, NULL);
     if (!control)
         return NULL;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(look, spec.font)), FALSE);
-    if (spec.kind == kindScrollBar) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(look, design.font)), FALSE);
+    if (design.kind == kindScrollBar) {
         SetScrollRange(control, SB_CTL, transparencyMin, transparencyMax, FALSE);
         SetScrollPos(control, SB_CTL, transparencyMax, TRUE);
-    } else if (spec.kind == kindPicture) {
+    } else if (design.kind == kindPicture) {
         SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look));
     }
     return control;

@@ -6,7 +6,7 @@
 #define ON true
 #define OFF false
 
-const ControlSpec formControls[] = {
+const ControlDesign formControls[] = {
     // Controls that take the focus, in tab order.
     {idCheck1, "Check1", kindCheckBox, "Caps Lock ON/OFF", 120, 360, 1935, 375, ON, fontForm, colourText},
     {idCheck2, "Check2", kindCheckBox, "Num Lock On", 120, 720, 1815, 375, ON, fontForm, colourText},
@@ -58,7 +58,7 @@ const ControlSpec formControls[] = {
 };
 const size_t formControlCount = sizeof formControls / sizeof formControls[0];
 
-const LineSpec formLines[] = {
+const LineDesign formLines[] = {
     {2280, 120, 4560, 120},
     {4560, 120, 4560, 2640},
     {4560, 2640, 2280, 2640},
@@ -66,7 +66,7 @@ const LineSpec formLines[] = {
 };
 const size_t formLineCount = sizeof formLines / sizeof formLines[0];
 
-const ControlSpec *findControl(int id)
+const ControlDesign *findControl(int id)
 {
     for (size_t i = 0; i < formControlCount; ++i)
         if (formControls[i].id == id)

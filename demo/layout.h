@@ -7,7 +7,7 @@ enum ControlKind { kindButton, kindCheckBox, kindLabel, kindClickLabel, kindScro
 enum ControlFont { fontForm, fontBold12, fontBold135 };
 enum ControlColour { colourText, colourActiveCaption, colourHighlight };
 
-struct ControlSpec {
+struct ControlDesign {
     int id;
     const char *name;
     ControlKind kind;
@@ -18,7 +18,7 @@ struct ControlSpec {
     ControlColour colour;
 };
 
-struct LineSpec {
+struct LineDesign {
     int x1, y1, x2, y2;  // twips
 };
 
@@ -27,13 +27,13 @@ enum { formClientWidth = 10695, formClientHeight = 8100 };
 
 // Controls in creation order, which is also the keyboard (tab) order of those that
 // take the focus; labels follow them.
-extern const ControlSpec formControls[];
+extern const ControlDesign formControls[];
 extern const size_t formControlCount;
 // The four lines framing the display-mode group.
-extern const LineSpec formLines[];
+extern const LineDesign formLines[];
 extern const size_t formLineCount;
 
-const ControlSpec *findControl(int id);
+const ControlDesign *findControl(int id);
 bool takesFocus(ControlKind kind);
 
 // Twips to pixels at `dpi` dots per inch, rounded to nearest; a zero or negative dpi
