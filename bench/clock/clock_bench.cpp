@@ -8,22 +8,11 @@
 
 #include "clock/clock.h"
 #include "clock/face.h"
+#include "../benchclock.h"
 
 namespace {
 
 const int frames = 1000;
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double threadCpuMs()
 {

@@ -8,23 +8,12 @@
 #include <vector>
 
 #include "effects/effects.h"
+#include "../benchclock.h"
 
 namespace {
 
 int steps = 0;
 void countStep(unsigned int) { ++steps; }
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 HBITMAP picture(HDC dc, int width, int height)
 {

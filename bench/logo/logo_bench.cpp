@@ -16,16 +16,9 @@
 #include "logo/logo.h"
 #include "logo/picture.h"
 #include "logo/scene.h"
+#include "../benchclock.h"
 
 namespace {
-
-double nowMs()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double median(std::vector<double> values)
 {
@@ -95,15 +88,10 @@ int main(int argc, char **argv)
     if (argc == 3 && strcmp(argv[1], "--show") == 0)
         return showFor(atoi(argv[2]));
 
-    KeyTable keys = {};
-    LogoHost host = {NULL, logoClassName};
-    LogoWindow w = {};
-    w.keyTable = &keys;
-    w.host = &host;
-    w.title = logoTitle;
-    w.width = 640;
-    w.height = 480;
-    w.colorBits = 32;
+    KeyTable keys;
+    LogoHost host;
+    LogoWindow w;
+    initLogoShow(&w, &keys, &host);
     if (!registerLogoClass(&host))
         return 1;
     if (!openLogoWindow(&w)) {

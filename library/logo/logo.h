@@ -44,6 +44,9 @@ extern int logoRunning;
 // Whether the next window of the show is full screen.
 extern int logoFullScreenWanted;
 
+// The show's starting records: a 640 x 480 x 32 window titled logoTitle, no keys down,
+// the class under logoClassName in this program.
+void initLogoShow(LogoWindow *w, KeyTable *keys, LogoHost *host);
 int registerLogoClass(LogoHost *host);
 int openLogoWindow(LogoWindow *w);
 int closeLogoWindow(LogoWindow *w);

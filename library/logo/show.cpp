@@ -27,6 +27,20 @@ void requestScreenToggle(LogoWindow *w)
     PostMessageA(w->window, WM_LOGO_TOGGLE_SCREEN, 0, 0);
 }
 
+void initLogoShow(LogoWindow *w, KeyTable *keys, LogoHost *host)
+{
+    memset(keys, 0, sizeof *keys);
+    memset(w, 0, sizeof *w);
+    host->instance = NULL;
+    host->className = logoClassName;
+    w->keyTable = keys;
+    w->host = host;
+    w->title = logoTitle;
+    w->width = 640;
+    w->height = 480;
+    w->colorBits = 32;
+}
+
 int registerLogoClass(LogoHost *host)
 {
     WNDCLASSEXA cls;
@@ -101,16 +115,7 @@ extern "C" int KYCALL kyLogo(void)
     KeyTable keys;
     LogoHost host;
     LogoWindow w;
-    memset(&keys, 0, sizeof keys);
-    memset(&w, 0, sizeof w);
-    host.instance = NULL;
-    host.className = logoClassName;
-    w.keyTable = &keys;
-    w.host = &host;
-    w.title = logoTitle;
-    w.width = 640;
-    w.height = 480;
-    w.colorBits = 32;
+    initLogoShow(&w, &keys, &host);
     CallerQuit quit = {0, 0};
 
     if (!registerLogoClass(&host)) {

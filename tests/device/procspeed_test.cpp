@@ -26,12 +26,12 @@ TEST(ProcessorSpeed, EqualsTheRegistryValue)
 TEST(ProcessorSpeed, LeavesNoKeyOpen)
 {
     KYDLL(kyProcSpeed)();
-    long before = devicetest::openHandleCount();
+    long before = kytest::openHandleCount();
     if (before < 0)
         GTEST_SKIP() << "this system doesn't tell the process's handle count, so open keys can't be counted";
     for (int i = 0; i < 200; ++i)
         KYDLL(kyProcSpeed)();
-    EXPECT_EQ(devicetest::openHandleCount(), before) << "each call closes the key it opened";
+    EXPECT_EQ(kytest::openHandleCount(), before) << "each call closes the key it opened";
 }
 
 // A processor key of the test's own: HKCU\Software\kydoru-tests\CentralProcessor\0.

@@ -63,7 +63,7 @@ TEST(SerialChannel, EveryExportFailsBeforeAnyOpen)
 TEST(SerialChannel, BadNamesFailAndLeaveNothingOpen)
 {
     KYDLL(ky_ClosePort)();  // the DLL is loaded before handles are counted
-    long handlesBefore = devicetest::openHandleCount();
+    long handlesBefore = kytest::openHandleCount();
 
     EXPECT_EQ(KYDLL(ky_ComOpen)(nullptr), HANDLE(0)) << "a null name";
     expectEveryExportFails("after a null name");
@@ -79,7 +79,7 @@ TEST(SerialChannel, BadNamesFailAndLeaveNothingOpen)
 
     if (handlesBefore < 0)
         GTEST_SKIP() << "this system doesn't tell the process's handle count, so leftovers can't be counted";
-    EXPECT_EQ(devicetest::openHandleCount(), handlesBefore) << "failed opens leave no handle behind";
+    EXPECT_EQ(kytest::openHandleCount(), handlesBefore) << "failed opens leave no handle behind";
 }
 
 // A real line: each test opens COM8 as the far device and closes the library's port

@@ -318,24 +318,6 @@ TEST(EffectPause, QuitMessageTakenDuringAnEffectStillEndsTheCallersLoop)
     EXPECT_EQ(msg.wParam, 5u);
 }
 
-// Live GDI objects of this process: the system's count where it keeps one, otherwise
-// how many more bitmaps can be made before the handle table is full.
-long gdiObjectsInUse()
-{
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted)
-        return long(counted);
-    std::vector<HBITMAP> made;
-    for (;;) {
-        HBITMAP b = made.size() < 200000 ? CreateBitmap(1, 1, 1, 1, NULL) : NULL;
-        if (!b)
-            break;
-        made.push_back(b);
-    }
-    for (HBITMAP b : made)
-        DeleteObject(b);
-    return -long(made.size());
-}
 
 TEST(EffectResources, NoGdiObjectLeaksPerCall)
 {
@@ -346,7 +328,7 @@ TEST(EffectResources, NoGdiObjectLeaksPerCall)
     // Warm up caches the system keeps (window DCs, stock objects) before counting.
     KYDLL(kyWindowBmpEffect)(window, 10, 1);
     runBmpEffect(source.dc, 0, 0, target.dc, 0, 0, 40, 30, 0, 20, 10);
-    const long before = gdiObjectsInUse();
+    const long before = kytest::gdiObjectsInUse();
     for (int i = 0; i < 30; ++i) {
         for (int effect = 0; effect < effectCount; ++effect)
             runBmpEffect(source.dc, 0, 0, target.dc, 0, 0, 40, 30, 0, 20, effect);
@@ -354,7 +336,7 @@ TEST(EffectResources, NoGdiObjectLeaksPerCall)
         KYDLL(kyWindowBmpEffect2)(window, window, 12);
         KYDLL(kyWindowD1)(window);
     }
-    const long after = gdiObjectsInUse();
+    const long after = kytest::gdiObjectsInUse();
     EXPECT_LE(after - before, 5) << "30 rounds of every effect leave no objects behind (a leak per call would "
                                     "show 30 or more)";
     fx::freeSurface(target);

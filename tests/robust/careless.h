@@ -8,11 +8,10 @@
 
 namespace careless {
 
-// A window of this thread whose client area shows `fill`; WM_APP runs onApp.
+// A window of this thread whose client area shows `fill`; WM_APP runs
+// kytest::testWindowApp.
 HWND makeWindow(int x, int y, int width, int height, COLORREF fill, DWORD style = WS_POPUP | WS_VISIBLE,
                 HWND parent = NULL);
-// What WM_APP of a careless window runs (re-entrancy probes); empty by default.
-extern std::function<void(HWND, WPARAM)> onApp;
 
 // Dispatches this thread's messages for `ms` milliseconds (quits are dropped).
 void pump(DWORD ms);

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "../device/handles.h"
+#include "handles.h"
 #include "careless.h"
 #include "../logo/logo_gl.h"
 #include "effects/effects.h"
@@ -24,24 +24,6 @@ struct Counts {
     long handles;  // kernel handles, -1 when the system won't say
 };
 
-// Where GetGuiResources keeps no count (Wine answers 0), the room left in the GDI table
-// stands in for it: every leaked object takes one place.
-long gdiMeasure()
-{
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted)
-        return long(counted);
-    std::vector<HBITMAP> made;
-    for (;;) {
-        HBITMAP b = made.size() < 200000 ? CreateBitmap(1, 1, 1, 1, NULL) : NULL;
-        if (!b)
-            break;
-        made.push_back(b);
-    }
-    for (HBITMAP b : made)
-        DeleteObject(b);
-    return -long(made.size());
-}
 
 BOOL CALLBACK countWindow(HWND window, LPARAM countPtr)
 {
@@ -68,7 +50,7 @@ long userMeasure()
 
 Counts countNow()
 {
-    return {gdiMeasure(), userMeasure(), devicetest::openHandleCount()};
+    return {kytest::gdiObjectsInUse(), userMeasure(), kytest::openHandleCount()};
 }
 
 void expectNoLeak(const Counts &before, const Counts &after, const char *loop)

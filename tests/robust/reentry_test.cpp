@@ -12,6 +12,7 @@
 
 #include "../logo/logo_gl.h"
 #include "careless.h"
+#include "sweep.h"
 
 namespace {
 
@@ -45,17 +46,6 @@ void expectResult(const char *name, long long got, long long want)
     ++exportsCalled;
     if (got != want)
         problem(std::string(name) + " returned " + std::to_string(got) + ", want " + std::to_string(want));
-}
-
-int testedMode(DWORD width, DWORD height)
-{
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmBitsPerPel = 32;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsA(&mode, CDS_TEST);
 }
 
 void CALLBACK closeNestedClock(HWND, UINT, UINT_PTR id, DWORD)
@@ -115,11 +105,11 @@ void callEveryExport(Context context, const Windows &w)
     // Display and window appearance.
     int b = 0, width = 0, h = 0, r = 0;
     expectResult("kyGetCurrentVideoMode", KYDLL(kyGetCurrentVideoMode)(&b, &width, &h, &r), 1);
-    const int can = testedMode(1024, 768);
+    const int can = robust::testedMode(1024, 768);
     expectResult("kyCanChangeVideoMode", KYDLL(kyCanChangeVideoMode)(), can);
     expectResult("kyChangeVideoModeTemporarily", KYDLL(kyChangeVideoModeTemporarily)(), can);
     expectResult("kyChangeVideoModePermanently", KYDLL(kyChangeVideoModePermanently)(), can);
-    expectResult("kyFullScreen", KYDLL(kyFullScreen)(), testedMode(800, 600));
+    expectResult("kyFullScreen", KYDLL(kyFullScreen)(), robust::testedMode(800, 600));
     const int cursor = ShowCursor(FALSE) + 1;
     ShowCursor(TRUE);
     expectResult("kyCancelFullScreen", KYDLL(kyCancelFullScreen)(), cursor + 1);
@@ -242,7 +232,7 @@ protected:
     }
     void TearDown() override
     {
-        careless::onApp = nullptr;
+        kytest::testWindowApp = nullptr;
         for (HWND window : {w_.outer, w_.wide, w_.narrow})
             DestroyWindow(window);
         kytest::stopBoxWatcher();
@@ -263,7 +253,7 @@ protected:
 TEST_F(Reentry, InsideAnEffectsPause)
 {
     int nestedRuns = 0;
-    careless::onApp = [&](HWND, WPARAM) {
+    kytest::testWindowApp = [&](HWND, WPARAM) {
         ++nestedRuns;
         callEveryExport(inEffect, w_);
     };
@@ -312,7 +302,7 @@ TEST_F(Reentry, InsideTheLogoShowsPump)
     // delivered to any window of the thread while it peeks: that is how a handler of the
     // caller's runs nested inside the show.
     int nestedRuns = 0;
-    careless::onApp = [&](HWND, WPARAM) {
+    kytest::testWindowApp = [&](HWND, WPARAM) {
         ++nestedRuns;
         callEveryExport(inLogo, w_);
     };

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sweep.h"
+#include "kywindows.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int main(int argc, char **argv)
             continue;
         robust::caseSink = {begin, end};
         robust::inChild = true;
-        robust::answerBoxes(true);
+        kytest::startBoxWatcher();
         robust::sweepGroups[i].run();
         fputs("E\n", results);
         fclose(results);

@@ -7,17 +7,14 @@
 #include <thread>
 
 #include "careless.h"
+#include "kywindows.h"
 
 namespace robust {
 
 HMODULE library()
 {
     static HMODULE dll = [] {
-        char path[MAX_PATH] = "";
-        GetModuleFileNameA(NULL, path, MAX_PATH);
-        std::string folder(path);
-        folder = folder.substr(0, folder.find_last_of("\\/") + 1);
-        return LoadLibraryA((folder + "kydoru.dll").c_str());
+        return LoadLibraryA((kytest::programFolder() + "kydoru.dll").c_str());
     }();
     return dll;
 }
@@ -95,50 +92,15 @@ void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
         caseSink.end(exportName, caseName.c_str(), v.outcome, v.note.c_str(), took);
 }
 
-// ---- message boxes ------------------------------------------------------------
-
-static std::atomic<bool> answering{false};
-static std::atomic<int> answered{0};
-static std::thread answerer;
-
-static BOOL CALLBACK answerBox(HWND window, LPARAM seenPtr)
+int testedMode(DWORD width, DWORD height)
 {
-    auto *seen = reinterpret_cast<std::set<HWND> *>(seenPtr);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[16] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid != GetCurrentProcessId() || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    if (seen->insert(window).second)
-        ++answered;
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-void answerBoxes(bool on)
-{
-    if (on == answering.exchange(on))
-        return;
-    if (!on) {
-        answerer.join();
-        return;
-    }
-    answerer = std::thread([] {
-        std::set<HWND> seen;
-        while (answering) {
-            EnumWindows(answerBox, reinterpret_cast<LPARAM>(&seen));
-            for (auto it = seen.begin(); it != seen.end();)
-                it = IsWindow(*it) ? std::next(it) : seen.erase(it);
-            Sleep(20);
-        }
-    });
-}
-
-int boxesAnswered()
-{
-    return answered;
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmBitsPerPel = 32;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsA(&mode, CDS_TEST);
 }
 
 const char *const exportNames[50] = {
@@ -160,45 +122,9 @@ const char *const exportNames[50] = {
 
 namespace careless {
 
-std::function<void(HWND, WPARAM)> onApp;
-
-static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_ERASEBKGND) {
-        RECT area;
-        GetClientRect(window, &area);
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
-        DeleteObject(brush);
-        return 1;
-    }
-    if (message == WM_APP) {
-        if (onApp)
-            onApp(window, wParam);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 HWND makeWindow(int x, int y, int width, int height, COLORREF fill, DWORD style, HWND parent)
 {
-    static ATOM cls = [] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-        wc.lpszClassName = "kyRobustWindow";
-        return RegisterClassA(&wc);
-    }();
-    (void)cls;
-    HWND window = CreateWindowExA(0, "kyRobustWindow", "kydoru robust", style, x, y, width, height, parent, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-    if (window) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(fill));
-        InvalidateRect(window, NULL, TRUE);
-        UpdateWindow(window);
-    }
-    return window;
+    return kytest::createTestWindow(x, y, width, height, fill, style, 0, parent);
 }
 
 void pump(DWORD ms)

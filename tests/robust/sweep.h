@@ -58,10 +58,9 @@ extern const int sweepGroupCount;
 extern bool inChild;
 void dropWindows(std::initializer_list<HWND> windows);
 
-// Message boxes of this process (the clock's notes, the logo's errors) are answered by a
-// thread while this is on.
-void answerBoxes(bool on);
-int boxesAnswered();
+// The CDS_TEST answer for width x height at 32 bits: what the library's own switches
+// to that mode must return.
+int testedMode(DWORD width, DWORD height);
 
 // Every export in ordinal order, for the table.
 extern const char *const exportNames[50];

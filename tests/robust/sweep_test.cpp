@@ -134,9 +134,9 @@ TEST_P(HostileInputSweep, GroupRunsToItsEnd)
         // One emulated process for every test here: the cases run in it, so a crash
         // would end the whole run rather than just the case.
         robust::caseSink = {inProcessBegin, inProcessEnd};
-        robust::answerBoxes(true);
+        kytest::startBoxWatcher();
         group.run();
-        robust::answerBoxes(false);
+        kytest::stopBoxWatcher();
         MSG msg;
         while (PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }

@@ -1,4 +1,4 @@
-// Counting this process's open handles, to show that an export leaves none behind.
+// Counting this process's open handles, to show that a call leaves none behind.
 // GetProcessHandleCount is a stub returning 0 under Wine, so the system's handle list
 // is counted instead.
 #pragma once
@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace devicetest {
+namespace kytest {
 
 // The number of handles this process holds, or -1 when the system won't say.
 inline long openHandleCount()
@@ -45,4 +45,4 @@ inline long openHandleCount()
     return GetProcessHandleCount(GetCurrentProcess(), &count) && count ? long(count) : -1;
 }
 
-}  // namespace devicetest
+}  // namespace kytest

@@ -1,0 +1,179 @@
+// The parts of the test harness that need no test framework: message pumping with time
+// limits, the message-box watcher and plain test windows. Child programs of the tests
+// link this file alone.
+#include "kywindows.h"
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+namespace kytest {
+
+void pumpMessages(DWORD ms)
+{
+    waitUntil([] { return false; }, ms);
+}
+
+bool waitUntil(const std::function<bool()> &done, DWORD limitMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= limitMs)
+            return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// ---- message boxes ------------------------------------------------------------
+
+static std::mutex boxLock;
+static std::vector<SeenBox> boxes;
+static std::atomic<bool> watching{false};
+static std::thread watcher;
+
+static BOOL CALLBACK answerBox(HWND window, LPARAM handledPtr)
+{
+    auto *handled = reinterpret_cast<std::set<HWND> *>(handledPtr);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[64] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid != GetCurrentProcessId() || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (!handled->count(window)) {
+        SeenBox box;
+        char text[1024] = "";
+        GetWindowTextA(window, text, sizeof text);
+        box.caption = text;
+        text[0] = 0;
+        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+        box.text = text;
+        std::lock_guard<std::mutex> hold(boxLock);
+        boxes.push_back(box);
+        handled->insert(window);
+    }
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void startBoxWatcher()
+{
+    if (watching.exchange(true))
+        return;
+    watcher = std::thread([] {
+        std::set<HWND> handled;
+        while (watching) {
+            EnumWindows(answerBox, reinterpret_cast<LPARAM>(&handled));
+            for (auto it = handled.begin(); it != handled.end();)
+                it = IsWindow(*it) ? std::next(it) : handled.erase(it);
+            Sleep(30);
+        }
+    });
+}
+
+void stopBoxWatcher()
+{
+    if (!watching.exchange(false))
+        return;
+    watcher.join();
+}
+
+std::vector<SeenBox> seenBoxes()
+{
+    std::lock_guard<std::mutex> hold(boxLock);
+    return boxes;
+}
+
+void clearSeenBoxes()
+{
+    std::lock_guard<std::mutex> hold(boxLock);
+    boxes.clear();
+}
+
+bool waitForBoxes(size_t count, DWORD limitMs)
+{
+    return waitUntil([count] { return seenBoxes().size() >= count; }, limitMs);
+}
+
+// ---- test windows -------------------------------------------------------------
+
+std::function<void(HWND, WPARAM)> testWindowApp;
+
+static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    if (message == WM_APP) {
+        if (testWindowApp)
+            testWindowApp(window, wParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND createTestWindow(int x, int y, int width, int height, COLORREF fill, DWORD style, DWORD exStyle,
+                      HWND parent)
+{
+    static ATOM cls = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = testWindowProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+        wc.lpszClassName = "kytestWindow";
+        return RegisterClassA(&wc);
+    }();
+    (void)cls;
+    HWND window = CreateWindowExA(exStyle, "kytestWindow", "kydoru test", style, x, y, width, height,
+                                  parent, NULL, GetModuleHandleA(NULL), NULL);
+    if (window) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(fill));
+        InvalidateRect(window, NULL, TRUE);
+        UpdateWindow(window);
+    }
+    return window;
+}
+
+std::string programFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string folder(path);
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+// Live GDI objects of this process: the system's count where it keeps one, otherwise
+// how many more bitmaps can be made before the handle table is full.
+long gdiObjectsInUse()
+{
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted)
+        return long(counted);
+    std::vector<HBITMAP> made;
+    for (;;) {
+        HBITMAP b = made.size() < 200000 ? CreateBitmap(1, 1, 1, 1, NULL) : NULL;
+        if (!b)
+            break;
+        made.push_back(b);
+    }
+    for (HBITMAP b : made)
+        DeleteObject(b);
+    return -long(made.size());
+}
+
+}  // namespace kytest
