@@ -8,6 +8,7 @@
 #include <string.h>
 
 HANDLE comHandle;
+SerialCalls serialCalls = {CreateFileA, GetCommState, SetCommState};
 
 // The handle the system calls get. INVALID_HANDLE_VALUE doubles as the process's own
 // pseudo-handle, on which CloseHandle reports success; after a failed open the calls
@@ -24,7 +25,7 @@ extern "C" HANDLE KYCALL ky_ComOpen(const char *name)
         return 0;
     }
     // Exclusive: a second open of the same port fails while the first handle lives.
-    comHandle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    comHandle = serialCalls.createFileA(name, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (comHandle == INVALID_HANDLE_VALUE)
         return 0;
     ky_ComConf(defaultBaud, defaultByteSize, 0, NOPARITY, ONESTOPBIT);
@@ -38,10 +39,10 @@ extern "C" int KYCALL ky_ComConf(unsigned int baud, int byteSize, int parityChec
     DCB dcb;
     memset(&dcb, 0, sizeof dcb);
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(port(), &dcb))
+    if (!serialCalls.getCommState(port(), &dcb))
         return 0;
     applyLineSettings(&dcb, baud, byteSize, parityCheck, parity, stopBits);
-    return SetCommState(port(), &dcb) ? 1 : 0;
+    return serialCalls.setCommState(port(), &dcb) ? 1 : 0;
 }
 
 extern "C" int KYCALL ky_SetComTimeouts(unsigned int readInterval, unsigned int readTotalMultiplier,

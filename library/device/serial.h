@@ -6,6 +6,15 @@
 // failed one, zero again after ky_ClosePort.
 extern HANDLE comHandle;
 
+// The system calls that open and configure the port, replaceable by tests so they can
+// see the share mode and the exact line record the library asks for.
+struct SerialCalls {
+    HANDLE(WINAPI *createFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    BOOL(WINAPI *getCommState)(HANDLE, LPDCB);
+    BOOL(WINAPI *setCommState)(HANDLE, LPDCB);
+};
+extern SerialCalls serialCalls;
+
 // The defaults every successful open applies.
 enum : DWORD {
     defaultBaud = 19200,

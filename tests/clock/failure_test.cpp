@@ -5,6 +5,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 #include "clock/clock.h"
 #include "clock_script.h"
 
@@ -126,6 +128,69 @@ TEST(ClockFailures, MissingSurfaceIsReportedAndTheBlankClockNeitherDrawsNorMoves
 
     EXPECT_EQ(kySoftClock(), 0);
     EXPECT_EQ(clockState.clockOn, 0);
+}
+
+// Every UpdateLayeredWindow request the clock makes, recorded and then passed on.
+struct LayeredRequest {
+    HWND window;
+    HDC source;
+    SIZE size;
+    POINT sourceAt;
+    BLENDFUNCTION blend;
+    DWORD flags;
+};
+std::vector<LayeredRequest> layeredRequests;
+FARPROC realUpdateLayeredWindow = nullptr;
+
+BOOL WINAPI recordUpdateLayeredWindow(HWND window, HDC screen, POINT *at, SIZE *size, HDC source, POINT *sourceAt,
+                                      COLORREF key, BLENDFUNCTION *blend, DWORD flags)
+{
+    LayeredRequest r = {window, source, size ? *size : SIZE{-1, -1}, sourceAt ? *sourceAt : POINT{-1, -1},
+                        blend ? *blend : BLENDFUNCTION{9, 9, 9, 9}, flags};
+    layeredRequests.push_back(r);
+    return reinterpret_cast<UpdateLayeredWindowFn>(realUpdateLayeredWindow)(window, screen, at, size, source,
+                                                                            sourceAt, key, blend, flags);
+}
+
+FARPROC WINAPI lookupRecordingLayers(HMODULE module, LPCSTR name)
+{
+    FARPROC real = GetProcAddress(module, name);
+    if (strcmp(name, "UpdateLayeredWindow") != 0 || !real)
+        return real;
+    realUpdateLayeredWindow = real;
+    return reinterpret_cast<FARPROC>(recordUpdateLayeredWindow);
+}
+
+// What the screen shows of a layered window is the system's business (Wine on a plain X
+// display doesn't blend at all), so the blend is checked where the clock asks for it.
+TEST(ClockBlend, EveryFrameAsksForPerPixelAlphaOverWhatLiesBeneath)
+{
+    Seams seams;
+    clockProcLookup = lookupRecordingLayers;
+    layeredRequests.clear();
+    HWND shown = NULL;
+    clocktest::ClockRun run = clocktest::runClock(ownSoftClock, [&](HWND clock) {
+        shown = clock;
+        SendMessageA(clock, WM_TIMER, clockTimerId, 0);
+        SendMessageA(clock, WM_TIMER, clockTimerId, 0);
+        SendMessageA(clock, WM_COMMAND, clockCloseCommand, 0);
+    });
+    ASSERT_TRUE(run.scriptRan);
+    EXPECT_EQ(kySoftClock(), 0) << "and off again";
+    ASSERT_GE(layeredRequests.size(), 2u) << "one request per tick";
+    for (const LayeredRequest &r : layeredRequests) {
+        EXPECT_EQ(r.window, shown);
+        EXPECT_NE(r.source, nullptr) << "the clock's surface is the source";
+        EXPECT_EQ(r.size.cx, 128);
+        EXPECT_EQ(r.size.cy, 128);
+        EXPECT_EQ(r.sourceAt.x, 0);
+        EXPECT_EQ(r.sourceAt.y, 0);
+        EXPECT_EQ(r.flags, DWORD(ULW_ALPHA));
+        EXPECT_EQ(r.blend.BlendOp, AC_SRC_OVER);
+        EXPECT_EQ(r.blend.BlendFlags, 0);
+        EXPECT_EQ(r.blend.SourceConstantAlpha, 255);
+        EXPECT_EQ(r.blend.AlphaFormat, AC_SRC_ALPHA) << "each pixel's own alpha";
+    }
 }
 
 }  // namespace

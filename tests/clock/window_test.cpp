@@ -145,7 +145,8 @@ TEST(ClockWindow, TranslucentDiscBlendsWithTheDesktopBeneath)
     if (onWine())
         GTEST_SKIP() << "Wine on this X display (no compositing manager) shows a layered window's pixels "
                         "unblended, the alpha only cutting its shape, so the desktop can't be seen through the "
-                        "disc; the face's own pixels are checked by the test above and in ClockFace";
+                        "disc; the face's own pixels are checked by the test above and in ClockFace, the blend "
+                        "the clock asks for in ClockBlend";
     Watched watched;
     HWND background = kytest::createTestWindow(0, 0, 700, 500, RGB(0, 0, 255));
     ASSERT_NE(background, nullptr);

@@ -84,6 +84,79 @@ TEST(SerialChannel, BadNamesFailAndLeaveNothingOpen)
 
 // A real line: each test opens COM8 as the far device and closes the library's port
 // after itself, so every test starts from a closed channel.
+// What the library asks the system for, seen through the serial seam: Wine's pty can't
+// show the share mode or hold every line field, so the requests are checked here.
+struct RecordedRequests {
+    DWORD shareMode = 0xFFFFFFFF, access = 0, disposition = 0;
+    DCB portState = {};  // what GetCommState reports
+    DCB written = {};    // what SetCommState was given
+    int writes = 0;
+};
+RecordedRequests recorded;
+HANDLE const fakePort = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5E7));
+
+HANDLE WINAPI recordOpen(LPCSTR, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE)
+{
+    recorded.access = access;
+    recorded.shareMode = share;
+    recorded.disposition = disposition;
+    return fakePort;
+}
+BOOL WINAPI reportState(HANDLE, LPDCB dcb)
+{
+    *dcb = recorded.portState;
+    return TRUE;
+}
+BOOL WINAPI recordState(HANDLE, LPDCB dcb)
+{
+    recorded.written = *dcb;
+    ++recorded.writes;
+    return TRUE;
+}
+
+TEST(SerialRequests, OpenIsExclusiveAndConfWritesThePortsOwnRecordBack)
+{
+    const SerialCalls saved = serialCalls;
+    serialCalls = {recordOpen, reportState, recordState};
+    recorded = RecordedRequests();
+    recorded.portState.DCBlength = sizeof(DCB);
+    recorded.portState.fDtrControl = DTR_CONTROL_ENABLE;
+    recorded.portState.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    recorded.portState.fTXContinueOnXoff = 1;
+    recorded.portState.fErrorChar = 1;
+    recorded.portState.XonLim = 1234;  // a field the library leaves alone
+
+    EXPECT_EQ(ky_ComOpen("COM9"), fakePort);
+    EXPECT_EQ(recorded.shareMode, 0u) << "the port is opened exclusively";
+    EXPECT_EQ(recorded.access, DWORD(GENERIC_READ | GENERIC_WRITE));
+    EXPECT_EQ(recorded.disposition, DWORD(OPEN_EXISTING));
+    EXPECT_EQ(recorded.writes, 1) << "the open applies the default line settings";
+    EXPECT_EQ(recorded.written.BaudRate, DWORD(defaultBaud));
+
+    EXPECT_EQ(ky_ComConf(9600, 7, 3, EVENPARITY, TWOSTOPBITS), 1);
+    const DCB &w = recorded.written;
+    EXPECT_EQ(w.BaudRate, 9600u);
+    EXPECT_EQ(w.ByteSize, 7);
+    EXPECT_EQ(w.Parity, EVENPARITY);
+    EXPECT_EQ(w.StopBits, TWOSTOPBITS);
+    EXPECT_EQ(w.fParity, 1u) << "bit 0 of the parity check";
+    EXPECT_EQ(w.fDtrControl, DWORD(DTR_CONTROL_DISABLE));
+    EXPECT_EQ(w.fRtsControl, DWORD(RTS_CONTROL_DISABLE));
+    EXPECT_EQ(w.fTXContinueOnXoff, 1u) << "kept from the port's own record";
+    EXPECT_EQ(w.fErrorChar, 1u) << "kept from the port's own record";
+    EXPECT_EQ(w.XonLim, 1234) << "the port's record is edited, not rebuilt";
+
+    recorded.portState.fTXContinueOnXoff = 0;
+    recorded.portState.fErrorChar = 0;
+    EXPECT_EQ(ky_ComConf(4800, 8, 0, NOPARITY, ONESTOPBIT), 1);
+    EXPECT_EQ(recorded.written.fTXContinueOnXoff, 0u);
+    EXPECT_EQ(recorded.written.fErrorChar, 0u);
+    EXPECT_EQ(recorded.written.fParity, 0u);
+
+    serialCalls = saved;
+    comHandle = NULL;  // the fake port is never closed
+}
+
 class SerialLine : public testing::Test {
 protected:
     HANDLE farEnd = INVALID_HANDLE_VALUE;
@@ -262,7 +335,8 @@ TEST_F(SerialLine, SecondOpenOfTheSamePortFails)
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);
         GTEST_SKIP() << "this system lets a serial port opened without sharing be opened again (Wine does "
-                        "not check share modes on serial devices), so the exclusive open can't be shown";
+                        "not check share modes on serial devices), so the exclusive open can't be shown (SerialRequests "
+                        "checks the share mode the library asks for)";
     }
     EXPECT_EQ(KYDLL(ky_ComOpen)(nearPort), HANDLE(0)) << "the first handle holds the port exclusively";
     expectEveryExportFails("after the second open");
@@ -315,7 +389,7 @@ TEST_F(SerialLine, ConfWritesByteSizeParityAndParityCheck)
         GTEST_SKIP() << "this port reads back " << int(probe.ByteSize) << " data bits and parity "
                      << int(probe.Parity) << " after 7 bits, even parity were set: a Linux pty always "
                      << "forces 8 bits without parity, so byte size, parity and the parity check can't be "
-                     << "shown on it (LineSettings checks them on the record)";
+                     << "shown on it (SerialRequests checks the record the library writes)";
     ASSERT_EQ(KYDLL(ky_ComConf)(9600, 8, 2, NOPARITY, ONESTOPBIT), 1);
     DCB dcb = commState(port);
     EXPECT_EQ(dcb.ByteSize, 8);
@@ -332,16 +406,20 @@ TEST_F(SerialLine, ConfSwitchesDtrAndRtsOff)
 {
     HANDLE port = open();
     ASSERT_NE(port, HANDLE(0));
+    // First, whether this port can report the lines switched off at all.
     DCB probe = commState(port);
+    probe.fDtrControl = DTR_CONTROL_DISABLE;
+    probe.fRtsControl = RTS_CONTROL_DISABLE;
+    SetCommState(port, &probe);
+    DCB readBack = commState(port);
+    if (readBack.fDtrControl != DTR_CONTROL_DISABLE || readBack.fRtsControl != RTS_CONTROL_DISABLE)
+        GTEST_SKIP() << "the port can't report DTR and RTS switched off: Wine reads them from the modem "
+                        "lines, which a pty doesn't have (SerialRequests checks the record the library writes)";
     probe.fDtrControl = DTR_CONTROL_ENABLE;
     probe.fRtsControl = RTS_CONTROL_ENABLE;
     ASSERT_TRUE(SetCommState(port, &probe));
     ASSERT_EQ(KYDLL(ky_ComConf)(19200, 8, 0, NOPARITY, ONESTOPBIT), 1);
     DCB dcb = commState(port);
-    if (dcb.fDtrControl == DTR_CONTROL_ENABLE && dcb.fRtsControl == RTS_CONTROL_ENABLE)
-        GTEST_SKIP() << "the port reports DTR and RTS enabled after they were switched off: Wine reads "
-                        "them from the modem lines, which a pty doesn't have, and then reports both "
-                        "enabled (LineSettings checks the record the library writes)";
     EXPECT_EQ(dcb.fDtrControl, DWORD(DTR_CONTROL_DISABLE));
     EXPECT_EQ(dcb.fRtsControl, DWORD(RTS_CONTROL_DISABLE));
 }
@@ -357,8 +435,8 @@ TEST_F(SerialLine, ConfKeepsThePortsContinueOnXoffAndErrorChar)
     probe = commState(port);
     if (!probe.fTXContinueOnXoff || !probe.fErrorChar)
         GTEST_SKIP() << "the port doesn't keep fTXContinueOnXoff and fErrorChar (Wine's serial driver "
-                        "always reports both as 0), so keeping them can't be shown on it (LineSettings "
-                        "checks them on the record)";
+                        "always reports both as 0), so keeping them can't be shown on it (SerialRequests "
+                        "checks the record the library writes)";
     ASSERT_EQ(KYDLL(ky_ComConf)(9600, 8, 0, NOPARITY, ONESTOPBIT), 1);
     DCB dcb = commState(port);
     EXPECT_EQ(dcb.fTXContinueOnXoff, 1u) << "left as the port had it";

@@ -1,8 +1,11 @@
 // The library frame: what loading does, the export table as callers see it, and the
 // cdecl promise that extra arguments do no harm.
 #include "kytest.h"
+#include "handles.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,10 +24,38 @@ const char *const exportTable[50] = {
     "ky_ComConf", "ky_ComOpen", "ky_ReadByte", "ky_SetComTimeouts", "ky_WriteByte",
 };
 
-TEST(LibraryFrame, TableIsInByteOrderOfNames)
+// The names in the DLL's own export directory, in the order the directory lists them,
+// each with its ordinal.
+std::vector<std::pair<std::string, DWORD>> exportDirectory(HMODULE dll)
 {
-    for (int i = 1; i < 50; ++i)
-        EXPECT_LT(strcmp(exportTable[i - 1], exportTable[i]), 0) << exportTable[i - 1] << " before " << exportTable[i];
+    std::vector<std::pair<std::string, DWORD>> names;
+    const BYTE *base = reinterpret_cast<const BYTE *>(dll);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (!entry.VirtualAddress)
+        return names;
+    const auto *dir = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(base + entry.VirtualAddress);
+    const DWORD *nameRvas = reinterpret_cast<const DWORD *>(base + dir->AddressOfNames);
+    const WORD *ordinals = reinterpret_cast<const WORD *>(base + dir->AddressOfNameOrdinals);
+    for (DWORD i = 0; i < dir->NumberOfNames; ++i)
+        names.emplace_back(reinterpret_cast<const char *>(base + nameRvas[i]), dir->Base + ordinals[i]);
+    return names;
+}
+
+TEST(LibraryFrame, ExportDirectoryHoldsTheTableInByteOrderOfNames)
+{
+    HMODULE dll = kytest::library();
+    ASSERT_NE(dll, nullptr) << "kydoru.dll beside the test program";
+    const auto names = exportDirectory(dll);
+    ASSERT_EQ(names.size(), 50u) << "every export, and nothing else, by name";
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(names[i].first, exportTable[i]) << "name " << i;
+        EXPECT_EQ(names[i].second, DWORD(i + 1)) << names[i].first << "'s ordinal";
+        if (i > 0) {
+            EXPECT_LT(strcmp(names[i - 1].first.c_str(), names[i].first.c_str()), 0) << "byte order at " << i;
+        }
+    }
 }
 
 TEST(LibraryFrame, EveryBuiltExportIsFoundByNameAndByItsOrdinal)
@@ -59,26 +90,46 @@ std::string freshCopyOfLibrary()
     return copy;
 }
 
+// The system DLLs a loaded module imports, loaded once more so they stay in the process.
+std::vector<HMODULE> holdImportsOf(HMODULE module)
+{
+    std::vector<HMODULE> held;
+    const BYTE *base = reinterpret_cast<const BYTE *>(module);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!entry.VirtualAddress)
+        return held;
+    for (const auto *d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + entry.VirtualAddress); d->Name; ++d)
+        if (HMODULE m = LoadLibraryA(reinterpret_cast<const char *>(base + d->Name)))
+            held.push_back(m);
+    return held;
+}
+
 TEST(LibraryFrame, LoadingAndUnloadingLeavesNothingBehind)
 {
     std::string path = freshCopyOfLibrary();
-    // Warm up once so the system's own lazily opened handles are not counted against us.
+    // The system DLLs it imports stay loaded, so what their own loading and unloading
+    // opens is not counted against the library; a first load warms up the rest.
     HMODULE warm = LoadLibraryA(path.c_str());
     ASSERT_NE(warm, nullptr);
-    FreeLibrary(warm);
-
-    DWORD handlesBefore = 0, handlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
-    HMODULE dll = LoadLibraryA(path.c_str());
-    ASSERT_NE(dll, nullptr);
+    std::vector<HMODULE> imports = holdImportsOf(warm);
     WNDCLASSEXA info = {};
     info.cbSize = sizeof info;
+    GetClassInfoExA(warm, "kydoru", &info);  // the first window-manager call connects to the desktop
+    FreeLibrary(warm);
+
+    const long handlesBefore = kytest::openHandleCount();
+    ASSERT_GE(handlesBefore, 0) << "this system doesn't tell the process's handle count";
+    HMODULE dll = LoadLibraryA(path.c_str());
+    ASSERT_NE(dll, nullptr);
     EXPECT_FALSE(GetClassInfoExA(dll, "kydoru", &info)) << "no clock class registered at load";
     EXPECT_FALSE(GetClassInfoExA(dll, "OpenGL", &info)) << "no logo class registered at load";
     EXPECT_TRUE(FreeLibrary(dll));
-    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(handlesAfter, handlesBefore) << "process handles before and after a load and unload";
+    EXPECT_EQ(kytest::openHandleCount(), handlesBefore) << "process handles before and after a load and unload";
     EXPECT_EQ(GetModuleHandleA("kydoru_loadcheck.dll"), nullptr) << "the library unloads";
+    for (HMODULE m : imports)
+        FreeLibrary(m);
     DeleteFileA(path.c_str());
 }
 
