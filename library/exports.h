@@ -57,6 +57,9 @@
 
 #include <windows.h>
 
+/* KYDORU_VERSION_MAJOR, _MINOR, _PATCH and KYDORU_VERSION_STRING. */
+#include "kydoru_version.h"
+
 /* The calling convention of every export. */
 #define KYCALL __cdecl
 
