@@ -2,7 +2,7 @@
 """Checks kydoru.bas, the VBA and VB6 module, against the public header (kydoru.h): for each
 of the three configurations the module's #If blocks select (64-bit VBA, 32-bit VBA, VB6)
 every export of the header is declared exactly once, nothing else from the library is, and
-each Declare has:
+each Declare, placed before the module's first procedure as VBA demands, has:
 - the library: kydoru.dll for 64-bit VBA, the stdcall companion kydoru_std.dll otherwise;
 - PtrSafe under VBA7 and not in VB6; no Alias other than the export's own name;
 - Sub for a void result, else a Function of the result's kind;
@@ -158,6 +158,18 @@ def check_config(label, config, lines, exports):
     return problems
 
 
+def order_problems(lines):
+    """VBA compiles only comments and declarations before a module's first procedure."""
+    procedure = None
+    for line in lines:
+        m = re.match(r"^(?:Public |Private |Friend )?(?:Static )?(?:Sub|Function|Property \w+) (\w+)", line)
+        if m and procedure is None:
+            procedure = m.group(1)
+        elif procedure and re.match(r"^(?:Public |Private )?Declare ", line):
+            return [f"a Declare after the procedure {procedure}: {line}"]
+    return []
+
+
 def main(argv):
     if len(argv) != 2:
         sys.exit(__doc__)
@@ -166,6 +178,7 @@ def main(argv):
     problems += [f"{x}: unknown passing or type" for x in
                  sorted({name for name, (_, args) in exports.items() for p, _ in args if p == "?"})]
     lines = logical_lines(argv[1])
+    problems += order_problems(lines)
     for label, config in CONFIGS.items():
         problems += check_config(label, config, lines, exports)
     for p in problems:

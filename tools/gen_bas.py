@@ -53,7 +53,11 @@ Private Declare PtrSafe Function LoadLibraryW Lib "kernel32" (ByVal fileName As 
 Private Declare Function LoadLibraryW Lib "kernel32" (ByVal fileName As Long) As Long
 #End If
 
-' Loads the library from folder (for example ThisWorkbook.Path) for the Declares below.
+"""
+
+# Procedures come after every declaration of the module.
+TAIL = """\
+' Loads the library from folder (for example ThisWorkbook.Path) for the Declares above.
 ' False when it can't be loaded.
 Public Function kyLoad(ByVal folder As String) As Boolean
 #If Win64 Then
@@ -116,6 +120,7 @@ def module(rows):
         out.append(comment)
         out.extend(declare(name, result, params, lib, vba7) for name, result, params in rows)
     out.append("#End If\n")
+    out.append(TAIL)
     return "\r\n".join("\n".join(out).split("\n"))   # VBA imports CRLF text
 
 

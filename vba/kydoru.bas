@@ -22,17 +22,6 @@ Private Declare PtrSafe Function LoadLibraryW Lib "kernel32" (ByVal fileName As 
 Private Declare Function LoadLibraryW Lib "kernel32" (ByVal fileName As Long) As Long
 #End If
 
-' Loads the library from folder (for example ThisWorkbook.Path) for the Declares below.
-' False when it can't be loaded.
-Public Function kyLoad(ByVal folder As String) As Boolean
-#If Win64 Then
-    Const libraryFile As String = "kydoru.dll"
-#Else
-    Const libraryFile As String = "kydoru_std.dll"
-#End If
-    If Right$(folder, 1) <> "\" Then folder = folder & "\"
-    kyLoad = LoadLibraryW(StrPtr(folder & libraryFile)) <> 0
-End Function
 
 #If VBA7 Then
 #If Win64 Then
@@ -235,3 +224,15 @@ Public Declare Function ky_SetComTimeouts Lib "kydoru_std.dll" (ByVal readInterv
     ByVal writeTotalMultiplier As Long, ByVal writeTotalConstant As Long) As Long
 Public Declare Function ky_WriteByte Lib "kydoru_std.dll" (ByRef source As Byte) As Long
 #End If
+
+' Loads the library from folder (for example ThisWorkbook.Path) for the Declares above.
+' False when it can't be loaded.
+Public Function kyLoad(ByVal folder As String) As Boolean
+#If Win64 Then
+    Const libraryFile As String = "kydoru.dll"
+#Else
+    Const libraryFile As String = "kydoru_std.dll"
+#End If
+    If Right$(folder, 1) <> "\" Then folder = folder & "\"
+    kyLoad = LoadLibraryW(StrPtr(folder & libraryFile)) <> 0
+End Function

@@ -24,6 +24,8 @@ FAULTS = [
     ("a misspelt name", "kyCommOBClear Lib \"kydoru.dll\"", "kyCommOBClr Lib \"kydoru.dll\""),
     ("an Alias to another export", "kyFullScreen Lib \"kydoru.dll\"", "kyFullScreen Lib \"kydoru.dll\" Alias \"kyCancelFullScreen\""),
     ("the VB6 block lost its #Else", "#End If\r\n#Else\r\n", "#End If\r\n"),
+    ("a Declare after a procedure", "End Function\r\n",
+     "End Function\r\nPublic Declare Sub kyExtra Lib \"kydoru_std.dll\" ()\r\n"),
 ]
 
 
