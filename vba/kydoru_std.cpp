@@ -28,7 +28,7 @@ void *volatile entries[KYDORU_EXPORT_COUNT + 1];   // by ordinal, filled at firs
 HMODULE loadLibraryBesideSelf()
 {
     const DWORD room = 1024;   // longer paths fail as missing; a stack buffer under one page
-    const wchar_t file[] = L"kydoru.dll";
+    static const wchar_t file[] = L"kydoru.dll";
     wchar_t path[room];
     DWORD length = GetModuleFileNameW(self, path, room);
     if (length == 0 || length >= room) {

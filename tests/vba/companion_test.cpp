@@ -84,6 +84,9 @@ Outcome probe(FARPROC function, unsigned count, const unsigned *arguments)
 
 HMODULE loadCompanion(const std::string &folder)
 {
+    // The real kydoru.dll is loaded first, so that code of the same process which loads
+    // "kydoru.dll" without a folder (the demo's) keeps finding it and not a stand-in.
+    EXPECT_NE(kytest::library(), nullptr);
     std::string path = kytest::programFolder() + folder + "kydoru_std.dll";
     HMODULE companion = LoadLibraryA(path.c_str());
     EXPECT_NE(companion, nullptr) << "can't load " << path << ", error " << GetLastError();
