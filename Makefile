@@ -27,6 +27,7 @@ dist: bootstrap configure
 	cmake --install $(BUILD)/win64 --prefix dist/win64
 	mkdir -p dist/include && cp library/exports.h dist/include/kydoru.h
 	cp $(BUILD)/win64/include/kydoru_version.h dist/include/
+	cp vba/kydoru.bas dist/include/
 	@echo "dist/ is ready"
 
 # Build, then run the demo: on your own display when there is one, else on a private

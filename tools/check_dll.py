@@ -5,6 +5,10 @@
 - every export of the .def file is there, undecorated, at its ordinal, and nothing else is;
 - (32-bit) every export returns with a plain `ret`: cdecl, the caller removes the arguments;
 - imports come only from system DLLs.
+With --stdcall TABLE (the stdcall companion, kydoru_std.dll, named with --module): the same
+names and ordinals, but every export returns with `ret N`, N = 4 x its argument count in the
+export table (stdcall: the callee removes the arguments; a plain `ret` for none), and the only
+import is kernel32.dll.
 Prints one line per finding and exits non-zero on any."""
 import argparse
 import re
@@ -41,7 +45,20 @@ def dll_exports(headers):
     return names, rvas
 
 
-def plain_ret_problems(objdump, dll, rvas_by_name, image_base):
+def table_arg_counts(path):
+    """Argument count of each export of exporttable.h, from its parameter list."""
+    counts = {}
+    for name, params in re.findall(r"X\(\d+,\s*(\w+),\s*[^,]+,\s*\(([^)]*)\)", open(path).read()):
+        params = params.strip()
+        counts[name] = 0 if params in ("", "void") else params.count(",") + 1
+    return counts
+
+
+def expected_ret(arg_count):
+    return "ret" if arg_count is None or arg_count == 0 else f"ret    $0x{4 * arg_count:x}"
+
+
+def ret_problems(objdump, dll, rvas_by_name, image_base, arg_counts):
     problems = []
     text = run(objdump, "-d", dll)
     blocks = {}
@@ -61,9 +78,10 @@ def plain_ret_problems(objdump, dll, rvas_by_name, image_base):
         rets = [l.split("\t")[-1].strip() for l in body if re.search(r"\tret", l)]
         if not rets:
             problems.append(f"{name}: no return found")
+        want = expected_ret(arg_counts.get(name) if arg_counts is not None else None)
         for r in rets:
-            if r != "ret":
-                problems.append(f"{name}: returns with `{r}`, not a plain ret")
+            if r != want:
+                problems.append(f"{name}: returns with `{r}`, not `{want}`")
     return problems
 
 
@@ -72,6 +90,8 @@ def main():
     ap.add_argument("--def", dest="deffile", required=True)
     ap.add_argument("--objdump", required=True)
     ap.add_argument("--complete", action="store_true", help="demand all 50 exports")
+    ap.add_argument("--module", default="kydoru.dll", help="the module name the export directory gives")
+    ap.add_argument("--stdcall", metavar="TABLE", help="stdcall companion: argument counts from exporttable.h")
     ap.add_argument("dll")
     a = ap.parse_args()
 
@@ -81,8 +101,13 @@ def main():
     is32 = "architecture: i386," in info
     if not is32 and "x86-64" not in info:
         problems.append("machine is neither i386 nor x86-64")
-    if not re.search(r"^Name\s+[0-9a-f]+ kydoru\.dll$", headers, re.M):
-        problems.append("export directory does not name the module kydoru.dll")
+    if not re.search(r"^Name\s+[0-9a-f]+ " + re.escape(a.module) + "$", headers, re.M):
+        problems.append(f"export directory does not name the module {a.module}")
+    arg_counts = table_arg_counts(a.stdcall) if a.stdcall else None
+    if a.stdcall and not is32:
+        problems.append("a stdcall companion must be 32-bit")
+    if arg_counts is not None and a.complete and len(arg_counts) != 50:
+        problems.append(f"{a.stdcall} gives {len(arg_counts)} argument counts, not 50")
 
     wanted = def_exports(a.deffile)
     names, rvas = dll_exports(headers)
@@ -102,10 +127,11 @@ def main():
     if is32:
         image_base = int(re.search(r"^ImageBase\s+([0-9a-f]+)", headers, re.M).group(1), 16)
         by_name = {n: rvas[o] for n, o in names.items() if o in rvas}
-        problems += plain_ret_problems(a.objdump, a.dll, by_name, image_base)
+        problems += ret_problems(a.objdump, a.dll, by_name, image_base, arg_counts)
 
+    allowed = {"kernel32.dll"} if a.stdcall else SYSTEM_DLLS
     for dll_name in re.findall(r"DLL Name: (\S+)", headers):
-        if dll_name.lower() not in SYSTEM_DLLS:
+        if dll_name.lower() not in allowed:
             problems.append(f"imports from {dll_name}, which is not a system DLL")
 
     for p in problems:
