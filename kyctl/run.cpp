@@ -187,9 +187,10 @@ int runLock(const Request &r, const KydoruExports &ky)
     bool attached = seen && seen != self && AttachThreadInput(self, seen, TRUE);
 
     bool caps = r.action == actCapsLockState || r.action == actCapsLockSet;
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    bool on = (keys[caps ? VK_CAPITAL : VK_NUMLOCK] & 1) != 0;
+    // Under Wine the thread's view is brought up to date by a look at the keyboard's own
+    // state (GetAsyncKeyState); on Windows the look changes nothing.
+    GetAsyncKeyState(caps ? VK_CAPITAL : VK_NUMLOCK);
+    bool on = (GetKeyState(caps ? VK_CAPITAL : VK_NUMLOCK) & 1) != 0;
     if (r.action == actCapsLockState || r.action == actNumLockState) {
         if (r.json)
             printf("{\"%s\":%s}\n", caps ? "capsLock" : "numLock", on ? "true" : "false");

@@ -309,7 +309,7 @@ TEST(KyctlRun, CapsLockOnIsSeenFromOutside)
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_TRUE(capsOn()) << "Caps Lock is on after `capslock on`";
     r = run("capslock --json");
-    EXPECT_EQ(r.out, "{\"capsLock\":true}\r\n");
+    EXPECT_EQ(r.out, "{\"capsLock\":true}\r\n") << r.err;
     r = run("capslock off");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_FALSE(capsOn());
