@@ -69,6 +69,8 @@ int runMode(const Request &r, const KydoruExports &ky)
             return failed("kyGetCurrentVideoMode", "no screen device context", true);
         if (r.json)
             printf("{\"width\":%d,\"height\":%d,\"bitsPerPixel\":%d,\"refreshRate\":%d}\n", width, height, depth, rate);
+        else if (rate <= 1)  // 0 and 1 stand for the adapter's default rate
+            printf("%dx%d, %d bits per pixel, default refresh rate\n", width, height, depth);
         else
             printf("%dx%d, %d bits per pixel, %d Hz\n", width, height, depth, rate);
         return exitDone;
