@@ -6,12 +6,12 @@
 
 #include <stdio.h>
 
-#include "exports.h"
+#include "exportbind.h"
 
 namespace {
 
 struct Binding {
-    const char *name;
+    int index;  // the export's place in the table, which names it
     FARPROC address;
 };
 
@@ -34,32 +34,24 @@ FARPROC bind(Binding *binding)
         if (!kydoru)
             failBinding(nullptr);
     }
-    binding->address = GetProcAddress(kydoru, binding->name);
+    const char *name = kydoruExportNames[binding->index];
+    binding->address = GetProcAddress(kydoru, name);
     if (!binding->address)
-        failBinding(binding->name);
+        failBinding(name);
     return binding->address;
 }
 
-// Each export's pointer type as the demo calls it (cdecl, the extra values included).
-typedef void(KYCALL *VoidIntFn)(int);
-typedef int(KYCALL *IntVoidFn)(void);
-typedef int(KYCALL *IntWindowFn)(HWND);
-typedef int(KYCALL *FlashFn)(HWND, unsigned int);
-typedef int(KYCALL *VideoModeFn)(int *, int *, int *, int *);
-typedef int(KYCALL *FourIntFn)(int, int, int, int);
-typedef int(KYCALL *AlphaFn)(HWND, int);
-typedef LRESULT(KYCALL *MonitorFn)(HWND);
-typedef INT_PTR(KYCALL *DialogFn)(void);
-typedef void(KYCALL *PathFn)(char *);
-typedef int(KYCALL *DiskFn)(int, int, char *);
-typedef unsigned int(KYCALL *SpeedFn)(void);
-typedef int(KYCALL *WindowEffectFn)(HWND, int, int);
-typedef int(KYCALL *DesktopEffectFn)(int, int);
-typedef int(KYCALL *ClockFn)(int);
-
-#define BOUND(type, exportName)                        \
-    static Binding binding = {#exportName, nullptr}; \
+// The export bound by its table entry. BOUND calls it through the table's prototype;
+// BOUND_AS through the demo's own, for the few calls that pass more values than the
+// export reads (the cdecl convention lets the export ignore them).
+#define BOUND_AS(type, exportName)                                       \
+    static Binding binding = {kydoru_index_##exportName, nullptr}; \
     type call = reinterpret_cast<type>(bind(&binding))
+#define BOUND(exportName) BOUND_AS(kydoru_fn_##exportName, exportName)
+
+typedef int(KYCALL *FourIntFn)(int, int, int, int);
+typedef LRESULT(KYCALL *MonitorFn)(HWND);
+typedef int(KYCALL *ClockFn)(int);
 
 }  // namespace
 
@@ -73,57 +65,57 @@ void bindingFailureText(const char *exportName, char *out, size_t size)
 
 namespace lib {
 
-void setCapsLock(int wanted) { BOUND(VoidIntFn, kySetCapsLock); call(wanted); }
-void setNumLock(int wanted) { BOUND(VoidIntFn, kySetNumLock); call(wanted); }
-void flashWindow(HWND window, unsigned int count) { BOUND(FlashFn, kyFlashWindow); call(window, count); }
-void hideTaskBar() { BOUND(IntVoidFn, kyHideTaskBar); call(); }
-void showTaskBar() { BOUND(IntVoidFn, kyShowTaskBar); call(); }
-void hideStartButton() { BOUND(IntVoidFn, kyHideStartButton); call(); }
-void showStartButton() { BOUND(IntVoidFn, kyShowStartButton); call(); }
-void hideSystemClock() { BOUND(IntVoidFn, kyHideSystemClock); call(); }
-void showSystemClock() { BOUND(IntVoidFn, kyShowSystemClock); call(); }
-void hideDesktopIcons() { BOUND(IntVoidFn, kyHideDesktopIcons); call(); }
-void showDesktopIcons() { BOUND(IntVoidFn, kyShowDesktopIcons); call(); }
+void setCapsLock(int wanted) { BOUND(kySetCapsLock); call(wanted); }
+void setNumLock(int wanted) { BOUND(kySetNumLock); call(wanted); }
+void flashWindow(HWND window, unsigned int count) { BOUND(kyFlashWindow); call(window, count); }
+void hideTaskBar() { BOUND(kyHideTaskBar); call(); }
+void showTaskBar() { BOUND(kyShowTaskBar); call(); }
+void hideStartButton() { BOUND(kyHideStartButton); call(); }
+void showStartButton() { BOUND(kyShowStartButton); call(); }
+void hideSystemClock() { BOUND(kyHideSystemClock); call(); }
+void showSystemClock() { BOUND(kyShowSystemClock); call(); }
+void hideDesktopIcons() { BOUND(kyHideDesktopIcons); call(); }
+void showDesktopIcons() { BOUND(kyShowDesktopIcons); call(); }
 
 void getCurrentVideoMode(int *depth, int *width, int *height, int *rate)
 {
-    BOUND(VideoModeFn, kyGetCurrentVideoMode);
+    BOUND(kyGetCurrentVideoMode);
     call(depth, width, height, rate);
 }
 
 void changeVideoModePermanently(int a, int b, int c, int d)
 {
-    BOUND(FourIntFn, kyChangeVideoModePermanently);
+    BOUND_AS(FourIntFn, kyChangeVideoModePermanently);
     call(a, b, c, d);
 }
 
-void removeWindowTrans(HWND window) { BOUND(IntWindowFn, kyRemoveWindowTrans); call(window); }
-void setWTransparent(HWND window, int alpha) { BOUND(AlphaFn, kySetWTransparent); call(window, alpha); }
-void performReboot() { BOUND(IntVoidFn, kyPerformReboot); call(); }
-void monitorOff(HWND window) { BOUND(MonitorFn, kyMonitorOff); call(window); }
-void systemPowerSuspend() { BOUND(IntVoidFn, kySystemPowerSuspend); call(); }
-void systemPowerHibernate() { BOUND(IntVoidFn, kySystemPowerHibernate); call(); }
-void systemDialogMP() { BOUND(DialogFn, kySystemDialogMP); call(); }
-void systemDialogTD() { BOUND(DialogFn, kySystemDialogTD); call(); }
-void getWSPath(char *buffer) { BOUND(PathFn, kyGetWSPath); call(buffer); }
-void hdId(int drive, int kind, char *buffer) { BOUND(DiskFn, kyHDid); call(drive, kind, buffer); }
-int procSpeed() { BOUND(SpeedFn, kyProcSpeed); return static_cast<int>(call()); }
+void removeWindowTrans(HWND window) { BOUND(kyRemoveWindowTrans); call(window); }
+void setWTransparent(HWND window, int alpha) { BOUND(kySetWTransparent); call(window, alpha); }
+void performReboot() { BOUND(kyPerformReboot); call(); }
+void monitorOff(HWND window) { BOUND_AS(MonitorFn, kyMonitorOff); call(window); }
+void systemPowerSuspend() { BOUND(kySystemPowerSuspend); call(); }
+void systemPowerHibernate() { BOUND(kySystemPowerHibernate); call(); }
+void systemDialogMP() { BOUND(kySystemDialogMP); call(); }
+void systemDialogTD() { BOUND(kySystemDialogTD); call(); }
+void getWSPath(char *buffer) { BOUND(kyGetWSPath); call(buffer); }
+void hdId(int drive, int kind, char *buffer) { BOUND(kyHDid); call(drive, kind, buffer); }
+int procSpeed() { BOUND(kyProcSpeed); return static_cast<int>(call()); }
 
 void windowBmpEffect(HWND window, int effect, int blankMode)
 {
-    BOUND(WindowEffectFn, kyWindowBmpEffect);
+    BOUND(kyWindowBmpEffect);
     call(window, effect, blankMode);
 }
 
 void desktopBmpEffect(int effect, int blankMode)
 {
-    BOUND(DesktopEffectFn, kyDesktopBmpEffect);
+    BOUND(kyDesktopBmpEffect);
     call(effect, blankMode);
 }
 
-void windowD1(HWND window) { BOUND(IntWindowFn, kyWindowD1); call(window); }
-void windowErase(HWND window) { BOUND(IntWindowFn, kyWindowErase); call(window); }
-void softClock(int state) { BOUND(ClockFn, kySoftClock); call(state); }
-void logo() { BOUND(IntVoidFn, kyLogo); call(); }
+void windowD1(HWND window) { BOUND(kyWindowD1); call(window); }
+void windowErase(HWND window) { BOUND(kyWindowErase); call(window); }
+void softClock(int state) { BOUND_AS(ClockFn, kySoftClock); call(state); }
+void logo() { BOUND(kyLogo); call(); }
 
 }  // namespace lib

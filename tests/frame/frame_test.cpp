@@ -9,20 +9,8 @@
 
 namespace {
 
-// Every export in ordinal order (ordinal = index + 1).
-const char *const exportTable[50] = {
-    "kyCanChangeVideoMode", "kyCancelFullScreen", "kyChangeVideoModePermanently",
-    "kyChangeVideoModeTemporarily", "kyCommIBClear", "kyCommOBClear", "kyCommRTerminate",
-    "kyCommWTerminate", "kyDesktopBmpEffect", "kyFlashWindow", "kyFullScreen",
-    "kyGetCurrentVideoMode", "kyGetWSPath", "kyHDid", "kyHideDesktop", "kyHideDesktopIcons",
-    "kyHideStartButton", "kyHideSystemClock", "kyHideTaskBar", "kyLogo", "kyMonitorOff",
-    "kyNewDesktopOff", "kyNewDesktopOn", "kyPerformReboot", "kyProcSpeed", "kyRemoveWindowTrans",
-    "kySetCapsLock", "kySetNumLock", "kySetWTransparent", "kySetupComm", "kyShowDesktop",
-    "kyShowDesktopIcons", "kyShowStartButton", "kyShowSystemClock", "kyShowTaskBar", "kySoftClock",
-    "kySystemDialogMP", "kySystemDialogTD", "kySystemPowerHibernate", "kySystemPowerSuspend",
-    "kyWindowBmpEffect", "kyWindowBmpEffect2", "kyWindowD1", "kyWindowErase", "ky_ClosePort",
-    "ky_ComConf", "ky_ComOpen", "ky_ReadByte", "ky_SetComTimeouts", "ky_WriteByte",
-};
+// Every export in ordinal order (ordinal = index + 1), from the export table.
+const char *const *const exportTable = kydoruExportNames;
 
 // The names in the DLL's own export directory, in the order the directory lists them,
 // each with its ordinal.

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "exports.h"
+#include "exportbind.h"
 #include "kywindows.h"
 
 namespace kytest {
@@ -15,8 +15,9 @@ HMODULE library();
 // The DLL's export `name`; records a test failure and returns null when it is missing.
 FARPROC exportAddress(const char *name);
 
-// KYDLL(kyFoo)(args) calls the DLL's kyFoo through the prototype of the public header,
-// as a caller binding by name does (the test program's own static copy is not used).
-#define KYDLL(name) (reinterpret_cast<decltype(&::name)>(::kytest::exportAddress(#name)))
+// KYDLL(kyFoo)(args) calls the DLL's kyFoo through the export table's prototype (the
+// header's, checked at compile time), as a caller binding by name does; the test
+// program's own static copy is not used. A name not in the table does not compile.
+#define KYDLL(name) (reinterpret_cast<kydoru_fn_##name>(::kytest::exportAddress(KYDORU_EXPORT_NAME(name))))
 
 }  // namespace kytest

@@ -103,18 +103,6 @@ int testedMode(DWORD width, DWORD height)
     return ChangeDisplaySettingsA(&mode, CDS_TEST);
 }
 
-const char *const exportNames[50] = {
-    "kyCanChangeVideoMode", "kyCancelFullScreen",  "kyChangeVideoModePermanently",
-    "kyChangeVideoModeTemporarily", "kyCommIBClear", "kyCommOBClear", "kyCommRTerminate", "kyCommWTerminate",
-    "kyDesktopBmpEffect", "kyFlashWindow", "kyFullScreen", "kyGetCurrentVideoMode", "kyGetWSPath", "kyHDid",
-    "kyHideDesktop", "kyHideDesktopIcons", "kyHideStartButton", "kyHideSystemClock", "kyHideTaskBar", "kyLogo",
-    "kyMonitorOff", "kyNewDesktopOff", "kyNewDesktopOn", "kyPerformReboot", "kyProcSpeed", "kyRemoveWindowTrans",
-    "kySetCapsLock", "kySetNumLock", "kySetWTransparent", "kySetupComm", "kyShowDesktop", "kyShowDesktopIcons",
-    "kyShowStartButton", "kyShowSystemClock", "kyShowTaskBar", "kySoftClock", "kySystemDialogMP",
-    "kySystemDialogTD", "kySystemPowerHibernate", "kySystemPowerSuspend", "kyWindowBmpEffect",
-    "kyWindowBmpEffect2", "kyWindowD1", "kyWindowErase", "ky_ClosePort", "ky_ComConf", "ky_ComOpen",
-    "ky_ReadByte", "ky_SetComTimeouts", "ky_WriteByte",
-};
 
 }  // namespace robust
 

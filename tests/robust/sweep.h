@@ -8,14 +8,14 @@
 #include <functional>
 #include <string>
 
-#include "exports.h"
+#include "exportbind.h"
 
 namespace robust {
 
 // kydoru.dll beside the running program, loaded once by name.
 HMODULE library();
 FARPROC exportAddress(const char *name);
-#define KY(name) (reinterpret_cast<decltype(&::name)>(::robust::exportAddress(#name)))
+#define KY(name) (reinterpret_cast<kydoru_fn_##name>(::robust::exportAddress(KYDORU_EXPORT_NAME(name))))
 
 enum Outcome { casePassed, caseFailed, caseSkipped };
 
@@ -61,8 +61,5 @@ void dropWindows(std::initializer_list<HWND> windows);
 // The CDS_TEST answer for width x height at 32 bits: what the library's own switches
 // to that mode must return.
 int testedMode(DWORD width, DWORD height);
-
-// Every export in ordinal order, for the table.
-extern const char *const exportNames[50];
 
 }  // namespace robust

@@ -229,7 +229,7 @@ void displayGroup()
     });
     const int can = testedMode(1024, 768);
     runCase("kyCanChangeVideoMode", "plain and with four extra arguments", modeCall, [&] {
-        auto withExtras = reinterpret_cast<int(KYCALL *)(int, int, int, int)>(exportAddress("kyCanChangeVideoMode"));
+        auto withExtras = reinterpret_cast<int(KYCALL *)(int, int, int, int)>(exportAddress(KYDORU_EXPORT_NAME(kyCanChangeVideoMode)));
         return all({expectEq(KY(kyCanChangeVideoMode)(), can, "plain"),
                     expectEq(withExtras(-1, 0, INT_MAX, INT_MIN), can, "extras")});
     });
@@ -247,7 +247,7 @@ void displayGroup()
     runCase("kyChangeVideoModePermanently", "with four extra arguments, as the demo calls it", modeCall, [] {
         auto plain = KY(kyChangeVideoModePermanently);
         auto withExtras =
-            reinterpret_cast<int(KYCALL *)(int, int, int, int)>(exportAddress("kyChangeVideoModePermanently"));
+            reinterpret_cast<int(KYCALL *)(int, int, int, int)>(exportAddress(KYDORU_EXPORT_NAME(kyChangeVideoModePermanently)));
         int a = plain();
         int b = withExtras(1, 2, 3, 4);
         return expectEq(b, a, "same code as without extras");

@@ -163,7 +163,7 @@ class SweepTable : public testing::Environment {
                                                      "kySystemPowerHibernate", "kyMonitorOff"};
         printf("\nHostile-input sweep, cases per export\n%-30s %5s %7s %8s\n", "export", "ran", "passed", "skipped");
         int ran = 0, passed = 0;
-        for (const char *name : robust::exportNames) {
+        for (const char *name : kydoruExportNames) {
             auto found = table.find(name);
             bool machine = std::find(std::begin(machineActions), std::end(machineActions), std::string(name)) !=
                            std::end(machineActions);
