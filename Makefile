@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all dist demo test test64 bench bootstrap configure clean
+.PHONY: all dist release demo test test64 bench bootstrap configure clean
 
 all: dist
 
@@ -28,7 +28,12 @@ dist: bootstrap configure
 	mkdir -p dist/include && cp library/exports.h dist/include/kydoru.h
 	cp $(BUILD)/win64/include/kydoru_version.h dist/include/
 	cp vba/kydoru.bas dist/include/
+	mkdir -p dist/cmake && cp $(BUILD)/win64/package/*.cmake dist/cmake/
 	@echo "dist/ is ready"
+
+# The release archives, one per target, and their checksums: dist/release/.
+release: dist
+	python3 tools/make_release.py dist .
 
 # Build, then run the demo: on your own display when there is one, else on a private
 # display, saving a screenshot (build/demo-run/demo.png). ARGS passes options to the script.
@@ -36,11 +41,12 @@ demo: dist
 	bash tools/run-demo.sh $(ARGS)
 
 # All tests: the 64-bit suite, the static checks and the 32-bit run under emulation.
-test: dist
+# Some check what ships (dist/ and the release archives), so those are made first.
+test: release
 	bash tools/run-tests.sh $(BUILD)
 
 # The 64-bit suite alone (quick; leaves out the emulated 32-bit run).
-test64: dist
+test64: release
 	KY_SKIP_WIN32=1 bash tools/run-tests.sh $(BUILD)
 
 # Benchmarks of the 64-bit build, run under Wine on the private display; they print figures.

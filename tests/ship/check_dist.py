@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Static checks of what `make` put into dist/ for one target (no Wine needed):
+- the files the README lists are there;
+- each .dll and .exe is stripped (no symbols left), within its size budget, and carries a
+  debug link naming debug/NAME.debug with that file's checksum; the debug file holds the
+  symbols and the debug sections;
+- the stripped kydoru.dll still imports only system DLLs.
+Prints one line per finding and exits non-zero on any."""
+import argparse
+import os
+import re
+import struct
+import subprocess
+import sys
+import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from check_dll import SYSTEM_DLLS  # noqa: E402
+
+# Size budgets in bytes of the shipped binaries; the 32-bit DLL's is the promise made to users.
+BUDGETS = {
+    ("win32", "kydoru.dll"): 100 * 1024,
+    ("win32", "kydemo.exe"): 80 * 1024,
+    ("win64", "kydoru.dll"): 100 * 1024,
+    ("win64", "kydemo.exe"): 80 * 1024,
+}
+LISTED = ["include/kydoru.h", "include/kydoru_version.h", "cmake/kydoru-config.cmake",
+          "cmake/kydoru-config-version.cmake", "{arch}/kydoru.dll", "{arch}/kydoru.def",
+          "{arch}/libkydoru.dll.a", "{arch}/kydoru.lib", "{arch}/kydemo.exe", "{arch}/ky.jpg",
+          "{arch}/kydoru.jpg", "{arch}/debug/kydoru.dll.debug", "{arch}/debug/kydemo.exe.debug"]
+
+
+def pe_sections(path):
+    """The COFF header's symbol count and the sections' names and raw contents, read from
+    the file itself."""
+    data = open(path, "rb").read()
+    if data[:2] != b"MZ":
+        raise ValueError("not a PE file")
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("not a PE file")
+    _, count, _, symbols_at, symbol_count, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+    strings_at = symbols_at + 18 * symbol_count
+    sections = {}
+    table = pe + 24 + optional_size
+    for i in range(count):
+        raw_name, vsize, _, raw_size, raw_at = struct.unpack_from("<8sIIII", data, table + 40 * i)
+        name = raw_name.rstrip(b"\0").decode("latin-1")
+        if name.startswith("/"):  # a long name, kept in the string table
+            start = strings_at + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode("latin-1")
+        size = min(vsize, raw_size) if vsize else raw_size
+        sections[name] = data[raw_at:raw_at + size]
+    return symbol_count, sections
+
+
+def check_binary(folder, name, arch, problems):
+    path = os.path.join(folder, name)
+    size = os.path.getsize(path)
+    budget = BUDGETS.get((arch, name))
+    print(f"check_dist: {arch}/{name}: {size} bytes" + (f" (budget {budget})" if budget else ""))
+    if budget and size > budget:
+        problems.append(f"{arch}/{name}: {size} bytes, over its budget of {budget}")
+    symbols, sections = pe_sections(path)
+    if symbols:
+        problems.append(f"{arch}/{name}: not stripped ({symbols} symbols)")
+    if any(s.startswith(".debug_") for s in sections):
+        problems.append(f"{arch}/{name}: debug sections left in it")
+    link = sections.get(".gnu_debuglink")
+    if link is None:
+        problems.append(f"{arch}/{name}: no debug link")
+        return
+    # The link: the file's name, zero-padded to a multiple of four, then its CRC-32.
+    linked = link[:link.index(b"\0")].decode("latin-1")
+    crc = struct.unpack_from("<I", link, (len(linked) + 4) & ~3)[0]
+    if linked != name + ".debug":
+        problems.append(f"{arch}/{name}: the debug link names {linked}")
+    debug = os.path.join(folder, "debug", name + ".debug")
+    if not os.path.isfile(debug):
+        problems.append(f"{arch}/{name}: debug/{name}.debug is missing")
+        return
+    if zlib.crc32(open(debug, "rb").read()) != crc:
+        problems.append(f"{arch}/{name}: the debug link's checksum does not match debug/{name}.debug")
+    debug_symbols, debug_sections = pe_sections(debug)
+    if debug_symbols == 0 or ".debug_info" not in debug_sections:
+        problems.append(f"{arch}/{name}: debug/{name}.debug holds no symbols or no .debug_info")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--dist", required=True)
+    ap.add_argument("--arch", required=True, choices=["win32", "win64"])
+    ap.add_argument("--objdump", required=True)
+    a = ap.parse_args()
+
+    problems = []
+    for rel in LISTED:
+        if not os.path.isfile(os.path.join(a.dist, rel.format(arch=a.arch))):
+            problems.append(f"{rel.format(arch=a.arch)} is missing (run `make`)")
+    folder = os.path.join(a.dist, a.arch)
+    binaries = sorted(n for n in os.listdir(folder) if n.endswith((".dll", ".exe"))) if os.path.isdir(folder) else []
+    for name in binaries:
+        check_binary(folder, name, a.arch, problems)
+
+    dll = os.path.join(folder, "kydoru.dll")
+    if os.path.isfile(dll):
+        headers = subprocess.run([a.objdump, "-p", dll], check=True, capture_output=True, text=True,
+                                 timeout=60).stdout
+        for imported in re.findall(r"DLL Name: (\S+)", headers):
+            if imported.lower() not in SYSTEM_DLLS:
+                problems.append(f"{a.arch}/kydoru.dll imports from {imported}, not a system DLL")
+
+    for p in problems:
+        print("check_dist:", p)
+    print(f"check_dist: {a.arch}: {len(binaries)} binaries, {len(problems)} problem(s)")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
