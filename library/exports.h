@@ -280,10 +280,9 @@ KYAPI int KYCALL kyCancelFullScreen(void);
  * becomes fully see-through, and all other pixels are blended with the screen
  * behind at `alpha`, from 220 (faintest) to 255 (opaque).
  *
- * alpha below 220, negative values included, is raised to 220, so the window never
- * fades further through values 0 to 255. There is no upper clamp: above 255 only
- * the low 8 bits count (256 gives 0, fully transparent; 300 gives 44). Calling it
- * again on the same window only changes the alpha.
+ * alpha below 220, negative values included, is raised to 220, and alpha above 255
+ * is lowered to 255, so the window never fades further than 220 whatever the value.
+ * Calling it again on the same window only changes the alpha.
  *
  * Where SetLayeredWindowAttributes doesn't exist nothing changes, not even the style.
  *
