@@ -105,14 +105,15 @@ extern "C" {
  * don't close it yourself. After a failure the process has no port until the next
  * successful open.
  *
- * State: replaces the kept port handle without closing the previous one. A second
- * open of the same port while the first is open fails (the first handle holds it
- * exclusively, and stays open, unreachable); call ky_ClosePort first. */
+ * State: a port that is open already is closed first, then `name` is opened, so a
+ * second open of the same port succeeds, and a second open that fails leaves no
+ * port open at all. Any other handle of the device (one the caller opened itself)
+ * still keeps the port from opening. */
 KYAPI HANDLE KYCALL ky_ComOpen(const char *name);
 
 /* Line settings of the open port, read from it, changed and written back:
- *   - baud: only the low 16 bits count (115200 arrives as 49664), so rates above
- *     65535 can't be set;
+ *   - baud: the rate in bits per second, all 32 bits (115200, 230400 and higher
+ *     rates reach the driver as given);
  *   - byteSize: data bits, 4 to 8 (the low 8 bits count);
  *   - parityCheck: only bit 0 counts (1 checks parity on input);
  *   - parity: NOPARITY 0, ODDPARITY 1, EVENPARITY 2, MARKPARITY 3, SPACEPARITY 4;
