@@ -603,7 +603,9 @@ KYAPI int KYCALL kySoftClock(void);
  * Blocks: runs on the caller's thread and takes only its own window's messages, so
  * the caller's other windows get none, not even repaints, until the show ends. While
  * the window is not minimized frames follow as fast as they can be drawn (one core
- * busy); minimized, it sleeps. The screen saver and monitor power-down are refused
+ * busy); minimized, it sleeps. The cube turns by the time that passed, measured with
+ * the whole 64-bit performance counter, so after a minimize of any length it turns
+ * on by all of that time. The screen saver and monitor power-down are refused
  * while the show has the focus.
  *
  * Failures: a picture that can't be read (missing, undecodable, or a path longer
