@@ -42,7 +42,7 @@
  *     messages: the caller's other windows wait;
  *   - kySoftClock and kyLogo show message boxes (modal, no owner window);
  *   - ky_ReadByte and ky_WriteByte block up to the port's time-outs, kyHDid for up to
- *     four disk requests, the power exports until the system has acted.
+ *     eight disk requests, the power exports until the system has acted.
  *
  * Module-wide state. Plain static data: zero when the library loads, shared by every
  * caller in the process, never locked, never released at unload (open handles stay
@@ -77,7 +77,7 @@ extern "C" {
 
 /* ===========================================================================
  * Device and hardware I/O
- * A serial byte channel on one process-wide port, the identity of IDE disks and
+ * A serial byte channel on one process-wide port, the identity of disks and
  * the processor's clock rate.
  * ========================================================================= */
 
@@ -186,9 +186,16 @@ KYAPI int KYCALL kyCommOBClear(void);
  * Disk identity and processor speed
  * ------------------------------------------------------------------------- */
 
-/* Asks an IDE disk for its model number (kind 1), serial number (kind 2) or firmware
- * revision (kind 3) with the ATA IDENTIFY DEVICE command, sent through the SCSI
- * miniport interface of the controller ports `\\.\Scsi0:` and `\\.\Scsi1:`.
+/* Asks a disk for its model number (kind 1), serial number (kind 2) or firmware
+ * revision (kind 3). First with the ATA IDENTIFY DEVICE command, sent through the
+ * SCSI miniport interface of the controller ports `\\.\Scsi0:` and `\\.\Scsi1:`;
+ * where that gives no answer, from the storage device descriptor of the disk
+ * `\\.\PhysicalDriveN` (N = driveIndex), which needs no administrator rights and
+ * which SATA (AHCI), NVMe and USB disks answer too. From the descriptor the model is
+ * the product name, preceded by the vendor name and a space when the disk is not on
+ * an ATA or SATA bus (an NVMe disk may give "NVMe Samsung SSD 970 EVO Plus 1TB").
+ * Texts keep the identify data's lengths: a model at most 40 characters, a serial
+ * number 20 and a revision 8; longer descriptor strings are cut.
  *
  * driveIndex is controller x 2 + drive: 0 and 1 are the two drives of the first
  * controller, 2 and 3 those of the second; any other index finds nothing. The text
@@ -200,10 +207,11 @@ KYAPI int KYCALL kyCommOBClear(void);
  * string for kind 2 or more and is left untouched for kind 1 or less.
  *
  * Opening the controller ports usually needs administrator rights, and many disks
- * (behind AHCI, NVMe or USB drivers) don't answer this request; both give 0.
+ * (behind AHCI, NVMe or USB drivers) don't answer the miniport request; those are
+ * asked for their descriptor. A disk whose descriptor has no product name gives 0.
  *
- * Blocks: for up to four disk requests; all four positions are asked on every
- * call, also after the requested one has answered.
+ * Blocks: for up to four miniport requests and four descriptor queries; all four
+ * positions are asked on every call, also after the requested one has answered.
  *
  * State: the text passes through resultText, which kyGetWSPath also uses; don't run
  * the two on two threads at once. */
