@@ -356,24 +356,27 @@ KYAPI int KYCALL kyShowDesktop(void);       /* ShowWindow result */
 
 /* Saves the calling thread's desktop and opens the current input desktop, creates
  * (or opens) the desktop "KYDesktopName", assigns the calling thread to it and
- * switches the screen and input to it. No step checks the one before. Assigning the
- * thread fails, silently, when the thread already owns windows or hooks (a GUI
- * thread usually does); the switch is made anyway.
+ * switches the screen and input to it. The calling thread must be able to follow:
+ * a thread that owns windows or hooks (a GUI thread usually does) can't be assigned
+ * to another desktop, and then the screen is not switched either; call it from a
+ * thread of its own. When any step fails, what was opened is closed again and
+ * nothing has changed.
  *
- * Result: pass-through, the BOOL of SwitchDesktop; 0 when the desktop can't be made
- * or switched to.
+ * Result: 1 when the screen was switched; 0 when the desktop can't be made, the
+ * thread can't be moved to it, the switch is refused, or the alternate desktop is
+ * already on (a second call before kyNewDesktopOff changes nothing).
  *
- * State: the three desktop handles. A second call before kyNewDesktopOff overwrites
- * them: the earlier handles stay open, and kyNewDesktopOff then switches back to the
- * alternate desktop itself (it was the input desktop at the second call). */
+ * State: the three desktop handles, kept until kyNewDesktopOff has used them. */
 KYAPI int KYCALL kyNewDesktopOn(void);
 
 /* Switches input back to the saved input desktop, assigns the calling thread back to
- * its saved desktop, closes the alternate desktop and the saved input desktop handle,
- * and forgets all three handles.
+ * its saved desktop and closes the alternate desktop, in that order. Each handle is
+ * kept until its step has succeeded: when a step fails (the thread has made windows
+ * on the alternate desktop, so it can't be moved back) the call returns 0 at that
+ * step, and calling it again (after destroying those windows) carries on from there.
  *
- * Result: pass-through, the BOOL of CloseDesktop on the alternate desktop; 0 without
- * a preceding kyNewDesktopOn, and on a second call. */
+ * Result: 1 when all three steps are done; 0 when a step failed, without a preceding
+ * kyNewDesktopOn, and on a second call. */
 KYAPI int KYCALL kyNewDesktopOff(void);
 
 /* ---------------------------------------------------------------------------
