@@ -496,7 +496,10 @@ KYAPI void KYCALL kyGetWSPath(char *buffer);
  * Windows: a handle that is not a live window, or a window with no area, is drawn
  * on by none of these exports; they return 1 at once. Drawing goes straight to the
  * screen through the window's device context, frame included where stated; the
- * window's next repaint replaces it.
+ * window's next repaint replaces it. Only the part of a window that lies on the
+ * screen (all monitors) is played, and all of that part: a maximized window, whose
+ * frame reaches a few pixels beyond every edge, is animated up to every edge, and
+ * a window wholly off the screen is not drawn on.
  * ------------------------------------------------------------------------- */
 
 /* Takes a snapshot of the whole window as shown (frame and title bar included),
