@@ -235,46 +235,4 @@ TEST_F(AlternateDesktopFailures, OffCanBeCalledAgainAfterEachFailedStep)
     EXPECT_EQ(savedThreadDesktop, nullptr);
 }
 
-// The DLL from a thread that owns a window: such a thread can't change desktop.
-TEST(AlternateDesktop, ThreadWithAWindowIsNotSwitched)
-{
-    std::string threadBefore, threadAfter, skip;
-    int on = -1, off = -1;
-    long handlesBefore = 0, handlesAfter = 0;
-    std::thread([&] {
-        HWND window = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        HDESK probe = CreateDesktopA("kyProbeDesktop", NULL, NULL, 0, GENERIC_ALL, NULL);
-        HDESK own = GetThreadDesktop(GetCurrentThreadId());
-        if (!window || !probe) {
-            skip = "a window or a probe desktop can't be made";
-        } else if (SetThreadDesktop(probe)) {
-            SetThreadDesktop(own);
-            skip = "this system moves a thread that owns windows to another desktop";
-        }
-        if (probe)
-            CloseDesktop(probe);
-        if (skip.empty()) {
-            // A first refused call: the DLL is loaded, and what the system sets up for
-            // desktop calls once is in place, before the handles are counted.
-            KYDLL(kyNewDesktopOn)();
-            threadBefore = threadDesktopName();
-            handlesBefore = kytest::openHandleCount();
-            on = KYDLL(kyNewDesktopOn)();
-            handlesAfter = kytest::openHandleCount();
-            threadAfter = threadDesktopName();
-            off = KYDLL(kyNewDesktopOff)();
-        }
-        if (window)
-            DestroyWindow(window);
-    }).join();
-    if (!skip.empty())
-        GTEST_SKIP() << skip;
-    EXPECT_EQ(on, 0) << "the caller's thread can't follow, so the screen is not switched";
-    EXPECT_EQ(threadAfter, threadBefore);
-    EXPECT_EQ(off, 0) << "nothing to switch back from";
-    if (handlesBefore >= 0) {
-        EXPECT_EQ(handlesAfter, handlesBefore) << "the desktops opened for the switch are closed again";
-    }
-}
-
 }  // namespace
