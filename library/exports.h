@@ -42,7 +42,7 @@
  *     messages: the caller's other windows wait;
  *   - kySoftClock and kyLogo show message boxes (modal, no owner window);
  *   - ky_ReadByte and ky_WriteByte block up to the port's time-outs, kyHDid for up to
- *     four disk requests, the power exports until the system has acted.
+ *     eight disk requests, the power exports until the system has acted.
  *
  * Module-wide state. Plain static data: zero when the library loads, shared by every
  * caller in the process, never locked, never released at unload (open handles stay
@@ -77,7 +77,7 @@ extern "C" {
 
 /* ===========================================================================
  * Device and hardware I/O
- * A serial byte channel on one process-wide port, the identity of IDE disks and
+ * A serial byte channel on one process-wide port, the identity of disks and
  * the processor's clock rate.
  * ========================================================================= */
 
@@ -105,14 +105,15 @@ extern "C" {
  * don't close it yourself. After a failure the process has no port until the next
  * successful open.
  *
- * State: replaces the kept port handle without closing the previous one. A second
- * open of the same port while the first is open fails (the first handle holds it
- * exclusively, and stays open, unreachable); call ky_ClosePort first. */
+ * State: a port that is open already is closed first, then `name` is opened, so a
+ * second open of the same port succeeds, and a second open that fails leaves no
+ * port open at all. Any other handle of the device (one the caller opened itself)
+ * still keeps the port from opening. */
 KYAPI HANDLE KYCALL ky_ComOpen(const char *name);
 
 /* Line settings of the open port, read from it, changed and written back:
- *   - baud: only the low 16 bits count (115200 arrives as 49664), so rates above
- *     65535 can't be set;
+ *   - baud: the rate in bits per second, all 32 bits (115200, 230400 and higher
+ *     rates reach the driver as given);
  *   - byteSize: data bits, 4 to 8 (the low 8 bits count);
  *   - parityCheck: only bit 0 counts (1 checks parity on input);
  *   - parity: NOPARITY 0, ODDPARITY 1, EVENPARITY 2, MARKPARITY 3, SPACEPARITY 4;
@@ -185,9 +186,16 @@ KYAPI int KYCALL kyCommOBClear(void);
  * Disk identity and processor speed
  * ------------------------------------------------------------------------- */
 
-/* Asks an IDE disk for its model number (kind 1), serial number (kind 2) or firmware
- * revision (kind 3) with the ATA IDENTIFY DEVICE command, sent through the SCSI
- * miniport interface of the controller ports `\\.\Scsi0:` and `\\.\Scsi1:`.
+/* Asks a disk for its model number (kind 1), serial number (kind 2) or firmware
+ * revision (kind 3). First with the ATA IDENTIFY DEVICE command, sent through the
+ * SCSI miniport interface of the controller ports `\\.\Scsi0:` and `\\.\Scsi1:`;
+ * where that gives no answer, from the storage device descriptor of the disk
+ * `\\.\PhysicalDriveN` (N = driveIndex), which needs no administrator rights and
+ * which SATA (AHCI), NVMe and USB disks answer too. From the descriptor the model is
+ * the product name, preceded by the vendor name and a space when the disk is not on
+ * an ATA or SATA bus (an NVMe disk may give "NVMe Samsung SSD 970 EVO Plus 1TB").
+ * Texts keep the identify data's lengths: a model at most 40 characters, a serial
+ * number 20 and a revision 8; longer descriptor strings are cut.
  *
  * driveIndex is controller x 2 + drive: 0 and 1 are the two drives of the first
  * controller, 2 and 3 those of the second; any other index finds nothing. The text
@@ -199,10 +207,11 @@ KYAPI int KYCALL kyCommOBClear(void);
  * string for kind 2 or more and is left untouched for kind 1 or less.
  *
  * Opening the controller ports usually needs administrator rights, and many disks
- * (behind AHCI, NVMe or USB drivers) don't answer this request; both give 0.
+ * (behind AHCI, NVMe or USB drivers) don't answer the miniport request; those are
+ * asked for their descriptor. A disk whose descriptor has no product name gives 0.
  *
- * Blocks: for up to four disk requests; all four positions are asked on every
- * call, also after the requested one has answered.
+ * Blocks: for up to four miniport requests and four descriptor queries; all four
+ * positions are asked on every call, also after the requested one has answered.
  *
  * State: the text passes through resultText, which kyGetWSPath also uses; don't run
  * the two on two threads at once. */
@@ -280,10 +289,9 @@ KYAPI int KYCALL kyCancelFullScreen(void);
  * becomes fully see-through, and all other pixels are blended with the screen
  * behind at `alpha`, from 220 (faintest) to 255 (opaque).
  *
- * alpha below 220, negative values included, is raised to 220, so the window never
- * fades further through values 0 to 255. There is no upper clamp: above 255 only
- * the low 8 bits count (256 gives 0, fully transparent; 300 gives 44). Calling it
- * again on the same window only changes the alpha.
+ * alpha below 220, negative values included, is raised to 220, and alpha above 255
+ * is lowered to 255, so the window never fades further than 220 whatever the value.
+ * Calling it again on the same window only changes the alpha.
  *
  * Where SetLayeredWindowAttributes doesn't exist nothing changes, not even the style.
  *
@@ -348,24 +356,27 @@ KYAPI int KYCALL kyShowDesktop(void);       /* ShowWindow result */
 
 /* Saves the calling thread's desktop and opens the current input desktop, creates
  * (or opens) the desktop "KYDesktopName", assigns the calling thread to it and
- * switches the screen and input to it. No step checks the one before. Assigning the
- * thread fails, silently, when the thread already owns windows or hooks (a GUI
- * thread usually does); the switch is made anyway.
+ * switches the screen and input to it. The calling thread must be able to follow:
+ * a thread that owns windows or hooks (a GUI thread usually does) can't be assigned
+ * to another desktop, and then the screen is not switched either; call it from a
+ * thread of its own. When any step fails, what was opened is closed again and
+ * nothing has changed.
  *
- * Result: pass-through, the BOOL of SwitchDesktop; 0 when the desktop can't be made
- * or switched to.
+ * Result: 1 when the screen was switched; 0 when the desktop can't be made, the
+ * thread can't be moved to it, the switch is refused, or the alternate desktop is
+ * already on (a second call before kyNewDesktopOff changes nothing).
  *
- * State: the three desktop handles. A second call before kyNewDesktopOff overwrites
- * them: the earlier handles stay open, and kyNewDesktopOff then switches back to the
- * alternate desktop itself (it was the input desktop at the second call). */
+ * State: the three desktop handles, kept until kyNewDesktopOff has used them. */
 KYAPI int KYCALL kyNewDesktopOn(void);
 
 /* Switches input back to the saved input desktop, assigns the calling thread back to
- * its saved desktop, closes the alternate desktop and the saved input desktop handle,
- * and forgets all three handles.
+ * its saved desktop and closes the alternate desktop, in that order. Each handle is
+ * kept until its step has succeeded: when a step fails (the thread has made windows
+ * on the alternate desktop, so it can't be moved back) the call returns 0 at that
+ * step, and calling it again (after destroying those windows) carries on from there.
  *
- * Result: pass-through, the BOOL of CloseDesktop on the alternate desktop; 0 without
- * a preceding kyNewDesktopOn, and on a second call. */
+ * Result: 1 when all three steps are done; 0 when a step failed, without a preceding
+ * kyNewDesktopOn, and on a second call. */
 KYAPI int KYCALL kyNewDesktopOff(void);
 
 /* ---------------------------------------------------------------------------
@@ -485,7 +496,10 @@ KYAPI void KYCALL kyGetWSPath(char *buffer);
  * Windows: a handle that is not a live window, or a window with no area, is drawn
  * on by none of these exports; they return 1 at once. Drawing goes straight to the
  * screen through the window's device context, frame included where stated; the
- * window's next repaint replaces it.
+ * window's next repaint replaces it. Only the part of a window that lies on the
+ * screen (all monitors) is played, and all of that part: a maximized window, whose
+ * frame reaches a few pixels beyond every edge, is animated up to every edge, and
+ * a window wholly off the screen is not drawn on.
  * ------------------------------------------------------------------------- */
 
 /* Takes a snapshot of the whole window as shown (frame and title bar included),
@@ -603,7 +617,9 @@ KYAPI int KYCALL kySoftClock(void);
  * Blocks: runs on the caller's thread and takes only its own window's messages, so
  * the caller's other windows get none, not even repaints, until the show ends. While
  * the window is not minimized frames follow as fast as they can be drawn (one core
- * busy); minimized, it sleeps. The screen saver and monitor power-down are refused
+ * busy); minimized, it sleeps. The cube turns by the time that passed, measured with
+ * the whole 64-bit performance counter, so after a minimize of any length it turns
+ * on by all of that time. The screen saver and monitor power-down are refused
  * while the show has the focus.
  *
  * Failures: a picture that can't be read (missing, undecodable, or a path longer

@@ -19,10 +19,6 @@ static_assert(identifyDataOffset == identifyHeaderSize + offsetof(SENDCMDOUTPARA
 
 char identifyText[identifyTextSize];
 
-// Identify words of the three text fields.
-static const int modelFirst = 27, modelLast = 46;
-static const int serialFirst = 10, serialLast = 19;
-static const int firmwareFirst = 23, firmwareLast = 26;
 
 void buildIdentifyRequest(unsigned char *buffer, BYTE drive)
 {
@@ -64,9 +60,9 @@ void storeIdentifyField(const DWORD *words, int kind)
 {
     const char *text;
     switch (kind) {
-    case 1: text = identifyString(words, modelFirst, modelLast); break;
-    case 2: text = identifyString(words, serialFirst, serialLast); break;
-    case 3: text = identifyString(words, firmwareFirst, firmwareLast); break;
+    case 1: text = identifyString(words, identifyModelFirst, identifyModelLast); break;
+    case 2: text = identifyString(words, identifySerialFirst, identifySerialLast); break;
+    case 3: text = identifyString(words, identifyFirmwareFirst, identifyFirmwareLast); break;
     default: return;
     }
     // Fields are at most 40 characters, far inside the 1024-byte result.
@@ -77,7 +73,7 @@ void storeIdentifyField(const DWORD *words, int kind)
 // non-zero byte.
 static bool driveAnswered(BOOL sent, const unsigned char *buffer)
 {
-    return sent && buffer[identifyDataOffset + 2 * modelFirst] != 0;
+    return sent && buffer[identifyDataOffset + 2 * identifyModelFirst] != 0;
 }
 
 int probeIdeDrives(int driveIndex, int kind)
@@ -85,23 +81,39 @@ int probeIdeDrives(int driveIndex, int kind)
     memset(resultText, 0, resultTextSize);
     int anyAnswered = 0;
     unsigned char buffer[identifyBufferSize];
+    unsigned char descriptor[descriptorCapacity];
     DWORD words[identifyWordCount];
     for (int controller = 0; controller < int(identifyControllers); ++controller) {
+        const int firstPosition = controller * int(identifyDrivesPerController);
+        bool answered[identifyDrivesPerController] = {};
         HANDLE device = identifySource.openController(controller);
-        if (device == INVALID_HANDLE_VALUE)
-            continue;
+        if (device != INVALID_HANDLE_VALUE) {
+            for (int drive = 0; drive < int(identifyDrivesPerController); ++drive) {
+                buildIdentifyRequest(buffer, static_cast<BYTE>(drive));
+                if (!driveAnswered(identifySource.sendRequest(device, buffer), buffer))
+                    continue;
+                const unsigned char *data = buffer + identifyDataOffset;
+                for (int word = 0; word < int(identifyWordCount); ++word)
+                    words[word] = data[2 * word] | (DWORD(data[2 * word + 1]) << 8);
+                if (firstPosition + drive == driveIndex)
+                    storeIdentifyField(words, kind);
+                answered[drive] = true;
+                anyAnswered = 1;
+            }
+            identifySource.closeController(device);
+        }
+        // The miniport stays first; its silent positions ask the drive's descriptor,
+        // once the controller is closed again.
         for (int drive = 0; drive < int(identifyDrivesPerController); ++drive) {
-            buildIdentifyRequest(buffer, static_cast<BYTE>(drive));
-            if (!driveAnswered(identifySource.sendRequest(device, buffer), buffer))
+            if (answered[drive])
                 continue;
-            const unsigned char *data = buffer + identifyDataOffset;
-            for (int word = 0; word < int(identifyWordCount); ++word)
-                words[word] = data[2 * word] | (DWORD(data[2 * word + 1]) << 8);
-            if (controller * int(identifyDrivesPerController) + drive == driveIndex)
+            const DWORD length = identifySource.readDescriptor(firstPosition + drive, descriptor);
+            if (!identifyFromDescriptor(descriptor, length, words))
+                continue;
+            if (firstPosition + drive == driveIndex)
                 storeIdentifyField(words, kind);
             anyAnswered = 1;
         }
-        identifySource.closeController(device);
     }
     return anyAnswered;
 }

@@ -1,5 +1,6 @@
 // The disk identity query: the miniport identify request, the scan over both IDE
-// controllers and the extraction of text fields from the drive's identify data.
+// controllers, the storage descriptor that stands in where the miniport gives nothing,
+// and the extraction of text fields from the drive's identify data.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,24 @@ enum : DWORD {
     identifyTextSize = 1024,
     identifyControllers = 2,
     identifyDrivesPerController = 2,
+};
+
+// Identify words of the three text fields: 20, 8 and 40 characters.
+enum {
+    identifySerialFirst = 10,
+    identifySerialLast = 19,
+    identifyFirmwareFirst = 23,
+    identifyFirmwareLast = 26,
+    identifyModelFirst = 27,
+    identifyModelLast = 46,
+    identifyModelWords = identifyModelLast - identifyModelFirst + 1,
+};
+
+// The storage device descriptor: at most this many bytes are asked for and believed,
+// and its strings lie after the fixed part of descriptorStringsStart bytes.
+enum : DWORD {
+    descriptorCapacity = 1024,
+    descriptorStringsStart = 36,
 };
 
 // Each extracted string lands here before it is copied on.
@@ -33,17 +52,33 @@ void storeIdentifyField(const DWORD *words, int kind);
 
 // Probes drives 0 and 1 of controllers 0 and 1 (every position, every call) and stores
 // the field `kind` of the drive at `driveIndex` (controller x 2 + drive) in resultText,
-// which is cleared first. Returns 1 when any drive answered, else 0.
+// which is cleared first. A position whose miniport request gives no answer is asked
+// for its storage descriptor instead. Returns 1 when any drive answered, else 0.
 int probeIdeDrives(int driveIndex, int kind);
 
-// Where the scan gets identify data: the controllers' miniport on Windows; tests put
-// canned blocks in its place.
+// Builds the 256 identify words of a drive from the first `length` bytes of its storage
+// device descriptor: the model from the product (after the vendor and a space, unless
+// the bus is ATA or SATA), the serial number and the revision, each cut to its field or
+// padded with spaces. Offsets of 0, inside the fixed part or past `length` count as
+// absent; a string ends at its terminator or at `length`. Returns false, with `words`
+// untouched, when there is no product string: then the descriptor is no answer.
+bool identifyFromDescriptor(const unsigned char *descriptor, DWORD length, DWORD *words);
+
+// Reads the storage device descriptor of "\.\PhysicalDrive<position>" into `buffer`
+// (descriptorCapacity bytes, zeroed first); returns the bytes it holds, 0 for none.
+DWORD readPhysicalDriveDescriptor(int position, unsigned char *buffer);
+
+// Where the scan gets identify data: the controllers' miniport and the drives' storage
+// descriptors on Windows; tests put canned blocks and descriptors in their place.
 struct IdentifySource {
     // The controller's port device, or INVALID_HANDLE_VALUE when it can't be opened.
     HANDLE (*openController)(int controller);
     // Sends the request in `buffer` (identifyBufferSize bytes) and leaves the reply there.
     BOOL (*sendRequest)(HANDLE controller, unsigned char *buffer);
     void (*closeController)(HANDLE controller);
+    // The descriptor of drive `position` (controller x 2 + drive) in `buffer`
+    // (descriptorCapacity bytes); returns the bytes it holds, 0 when there is none.
+    DWORD (*readDescriptor)(int position, unsigned char *buffer);
 };
 extern const IdentifySource miniportIdentifySource;
 extern IdentifySource identifySource;

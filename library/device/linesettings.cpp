@@ -32,8 +32,8 @@ void setDcbFlagsWord(DCB *dcb, DWORD flags)
 
 void applyLineSettings(DCB *dcb, unsigned int baud, int byteSize, int parityCheck, int parity, int stopBits)
 {
-    // Callers pass the rate as a 16-bit quantity: 115200 arrives as 49664.
-    dcb->BaudRate = baud & 0xFFFF;
+    // The whole rate: cutting it to 16 bits would turn 115200 into 49664.
+    dcb->BaudRate = baud;
     dcb->ByteSize = static_cast<BYTE>(byteSize);
     dcb->Parity = static_cast<BYTE>(parity);
     dcb->StopBits = static_cast<BYTE>(stopBits);

@@ -18,9 +18,8 @@ DWORD lineFlagsWord(DWORD oldFlags, int parityCheck);
 DWORD dcbFlagsWord(const DCB *dcb);
 void setDcbFlagsWord(DCB *dcb, DWORD flags);
 
-// Applies ky_ComConf's arguments to a DCB read from the port. Only the low 16 bits of
-// `baud` count and only the low 8 bits of the three byte-sized settings; every field not
-// named here keeps the value read.
+// Applies ky_ComConf's arguments to a DCB read from the port: `baud` whole, the low 8
+// bits of the three byte-sized settings; every field not named here keeps the value read.
 void applyLineSettings(DCB *dcb, unsigned int baud, int byteSize, int parityCheck, int parity, int stopBits);
 
 // Replaces all five time-outs, in the record's own order.

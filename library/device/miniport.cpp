@@ -27,5 +27,5 @@ static void closeMiniportController(HANDLE controller)
 }
 
 const IdentifySource miniportIdentifySource = {openMiniportController, sendMiniportRequest,
-                                               closeMiniportController};
-IdentifySource identifySource = {openMiniportController, sendMiniportRequest, closeMiniportController};
+                                               closeMiniportController, readPhysicalDriveDescriptor};
+IdentifySource identifySource = miniportIdentifySource;

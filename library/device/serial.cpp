@@ -8,7 +8,7 @@
 #include <string.h>
 
 HANDLE comHandle;
-SerialCalls serialCalls = {CreateFileA, GetCommState, SetCommState};
+SerialCalls serialCalls = {CreateFileA, GetCommState, SetCommState, CloseHandle};
 
 // The handle the system calls get. INVALID_HANDLE_VALUE doubles as the process's own
 // pseudo-handle, on which CloseHandle reports success; after a failed open the calls
@@ -18,13 +18,24 @@ static HANDLE port()
     return comHandle == INVALID_HANDLE_VALUE ? NULL : comHandle;
 }
 
+// Closes the open port, if any, and forgets it.
+static BOOL closePort()
+{
+    HANDLE open = port();
+    comHandle = NULL;
+    return open ? serialCalls.closeHandle(open) : FALSE;
+}
+
 extern "C" HANDLE KYCALL ky_ComOpen(const char *name)
 {
+    // The open channel is closed first: overwriting its handle would hold the port until
+    // the process ends, and a new open of the same port would then always fail.
+    closePort();
     if (!name) {
         comHandle = INVALID_HANDLE_VALUE;
         return 0;
     }
-    // Exclusive: a second open of the same port fails while the first handle lives.
+    // Exclusive: no other handle (of this process or another) may hold the port.
     comHandle = serialCalls.createFileA(name, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (comHandle == INVALID_HANDLE_VALUE)
         return 0;
@@ -78,11 +89,9 @@ extern "C" int KYCALL ky_ReadByte(unsigned char *target)
 
 extern "C" int KYCALL ky_ClosePort(void)
 {
-    BOOL closed = CloseHandle(port());
-    // Forget the value: the system may hand it out again for another object of the
+    // The value is forgotten: the system may hand it out again for another object of the
     // caller's, which later serial calls would then read, write or close.
-    comHandle = NULL;
-    return closed;
+    return closePort();
 }
 
 extern "C" int KYCALL kySetupComm(int, unsigned int inputQueueSize, unsigned int outputQueueSize)

@@ -3,15 +3,16 @@
 #include <windows.h>
 
 // Zero as loaded, the port after a successful ky_ComOpen, INVALID_HANDLE_VALUE after a
-// failed one, zero again after ky_ClosePort.
+// failed one, zero again after ky_ClosePort. ky_ComOpen closes an open port first.
 extern HANDLE comHandle;
 
-// The system calls that open and configure the port, replaceable by tests so they can
-// see the share mode and the exact line record the library asks for.
+// The system calls that open, configure and close the port, replaceable by tests so
+// they can see the share mode, the exact line record and the order of close and open.
 struct SerialCalls {
     HANDLE(WINAPI *createFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
     BOOL(WINAPI *getCommState)(HANDLE, LPDCB);
     BOOL(WINAPI *setCommState)(HANDLE, LPDCB);
+    BOOL(WINAPI *closeHandle)(HANDLE);
 };
 extern SerialCalls serialCalls;
 

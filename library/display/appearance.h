@@ -22,7 +22,7 @@ enum : COLORREF { transparentColourKey = 0xFFFFFF };
 enum { alphaFloor = 220 };
 
 // The alpha byte for a caller's value: below the floor (negative values too) it is
-// raised to the floor; above 255 only the low 8 bits count, as callers have always seen.
+// raised to the floor, above 255 it is lowered to 255 (opaque).
 BYTE layeredAlpha(int alpha);
 
 // The flash request: caption and task-bar button, `count` times, at the cursor blink rate.

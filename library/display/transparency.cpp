@@ -10,7 +10,10 @@ BYTE layeredAlpha(int alpha)
 {
     if (alpha < alphaFloor)
         alpha = alphaFloor;
-    return static_cast<BYTE>(alpha & 0xFF);
+    // Keeping only the low byte would turn 256 into 0, an invisible window.
+    if (alpha > 255)
+        alpha = 255;
+    return static_cast<BYTE>(alpha);
 }
 
 extern "C" int KYCALL kySetWTransparent(HWND window, int alpha)

@@ -32,19 +32,39 @@ bool runBmpEffect(HDC source, int sourceX, int sourceY, HDC destination, int des
 
 // Every effect's running time grows with the area it covers (the block spiral pauses
 // once per block), so a window far larger than the screen would hold the caller's thread
-// for hours. Nothing beyond the screen's size can be seen at once: a larger window is
-// played over a part of that size at its top-left corner.
-static int withinScreen(int side, int screenSide)
+// for hours. Nothing off the screen can be seen, so only the part on it is played.
+bool visiblePart(const RECT &outer, const RECT &screen, EffectArea *area)
 {
-    return screenSide > 0 && side > screenSide ? screenSide : side;
+    RECT part = outer;
+    if (screen.right > screen.left && screen.bottom > screen.top) {
+        part.left = outer.left > screen.left ? outer.left : screen.left;
+        part.top = outer.top > screen.top ? outer.top : screen.top;
+        part.right = outer.right < screen.right ? outer.right : screen.right;
+        part.bottom = outer.bottom < screen.bottom ? outer.bottom : screen.bottom;
+    }
+    if (part.right <= part.left || part.bottom <= part.top)
+        return false;
+    area->x = part.left - outer.left;
+    area->y = part.top - outer.top;
+    area->width = part.right - part.left;
+    area->height = part.bottom - part.top;
+    return true;
 }
 
-bool effectWindowSize(HWND window, int *width, int *height)
+RECT virtualScreenRect()
+{
+    RECT screen;
+    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return screen;
+}
+
+bool effectWindowArea(HWND window, EffectArea *area)
 {
     RECT outer;
     if (!window || !IsWindow(window) || !GetWindowRect(window, &outer))
         return false;
-    *width = withinScreen(outer.right - outer.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    *height = withinScreen(outer.bottom - outer.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    return *width > 0 && *height > 0;
+    return visiblePart(outer, virtualScreenRect(), area);
 }

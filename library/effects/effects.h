@@ -28,10 +28,26 @@ void effectPause(unsigned int ms);
 // it to watch the destination at every pause; it is called first, with the pause length.
 extern void (*effectPauseHook)(unsigned int ms);
 
-// The outer size of a live window, each side at most the screen's: false for a handle
-// that is not a window or a window with no area, so that no effect ever sizes, divides or
-// allocates by it.
-bool effectWindowSize(HWND window, int *width, int *height);
+// Where an effect plays, in the coordinates of a window's device context: the origin
+// and size of the part of the window that lies on the virtual screen.
+struct EffectArea {
+    int x, y;
+    int width, height;
+};
+
+// The part of `outer` (screen coordinates) that lies on `screen`, relative to outer's
+// top-left corner. An empty `screen` (the system gave none) cuts nothing. False when
+// nothing of `outer` is left.
+bool visiblePart(const RECT &outer, const RECT &screen, EffectArea *area);
+
+// The virtual screen (every monitor) in screen coordinates.
+RECT virtualScreenRect();
+
+// The part of a live window's outer rectangle that is on the virtual screen: false for a
+// handle that is not a window, a window with no area or one wholly off the screen, so that
+// no effect ever sizes, divides or allocates by it. A maximized window reaches a few
+// pixels beyond every edge of its screen; the part on the screen is played whole.
+bool effectWindowArea(HWND window, EffectArea *area);
 
 // Pure geometry kept apart from the drawing.
 typedef void (*BlockVisitor)(void *context, int x, int y);

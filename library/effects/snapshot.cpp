@@ -12,21 +12,22 @@ enum { framePauseMs = 1, frameParam = 20 };
 
 static void playSnapshot(HWND window, int effect, int blankMode)
 {
-    int width, height;
-    if (!effectWindowSize(window, &width, &height))
+    EffectArea area;
+    if (!effectWindowArea(window, &area))
         return;
+    const int x = area.x, y = area.y, width = area.width, height = area.height;
     HDC windowDc = GetWindowDC(window);
     HDC memory = windowDc ? CreateCompatibleDC(windowDc) : NULL;
     HBITMAP snapshot = memory ? CreateCompatibleBitmap(windowDc, width, height) : NULL;
     // Without a snapshot there is nothing to bring back, so the window is not blanked.
     if (snapshot) {
         HGDIOBJ previous = SelectObject(memory, snapshot);
-        BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, width, height, windowDc, x, y, SRCCOPY);
         if (blankMode == 1)
-            BitBlt(windowDc, 0, 0, width, height, memory, 0, 0, BLACKNESS);
+            BitBlt(windowDc, x, y, width, height, memory, 0, 0, BLACKNESS);
         else if (blankMode == 2)
-            BitBlt(windowDc, 0, 0, width, height, memory, 0, 0, WHITENESS);
-        runBmpEffect(memory, 0, 0, windowDc, 0, 0, width, height, framePauseMs, frameParam, effect);
+            BitBlt(windowDc, x, y, width, height, memory, 0, 0, WHITENESS);
+        runBmpEffect(memory, 0, 0, windowDc, x, y, width, height, framePauseMs, frameParam, effect);
         SelectObject(memory, previous);
         DeleteObject(snapshot);
     }
@@ -56,18 +57,32 @@ extern "C" int KYCALL kyDesktopBmpEffect(int effect, int blankMode)
     return 1;
 }
 
+// Moves `area` (the on-screen part of the target's outer size) to the rectangle of the
+// outer size placed at the client area's corner, cut to the screen in the same way.
+static bool clientArea(HWND target, EffectArea *area)
+{
+    RECT outer;
+    POINT corner = {0, 0};
+    if (!GetWindowRect(target, &outer) || !ClientToScreen(target, &corner))
+        return false;
+    RECT placed = {corner.x, corner.y, corner.x + (outer.right - outer.left), corner.y + (outer.bottom - outer.top)};
+    return visiblePart(placed, virtualScreenRect(), area);
+}
+
 extern "C" int KYCALL kyWindowBmpEffect2(HWND target, HWND source, int effect)
 {
     if (copyBusy)
         return 1;
     copyBusy = 1;
-    int width, height;
-    // The rectangle is the target's outer size; drawing is clipped to its client area.
-    if (effectWindowSize(target, &width, &height) && IsWindow(source)) {
+    EffectArea area;
+    // The rectangle is the target's outer size from its client area's corner, as far as it
+    // lies on the screen; drawing is clipped to the client area.
+    if (effectWindowArea(target, &area) && IsWindow(source) && clientArea(target, &area)) {
         HDC targetDc = GetDC(target);
         HDC sourceDc = targetDc ? GetDC(source) : NULL;
         if (sourceDc) {
-            runBmpEffect(sourceDc, 0, 0, targetDc, 0, 0, width, height, framePauseMs, frameParam, effect);
+            runBmpEffect(sourceDc, area.x, area.y, targetDc, area.x, area.y, area.width, area.height, framePauseMs,
+                         frameParam, effect);
             ReleaseDC(source, sourceDc);
         }
         if (targetDc)

@@ -68,13 +68,31 @@ static bool eraseThroughCopy(HDC dc, int width, int height, int dots)
     return true;
 }
 
+// The window's device context with its origin moved to the corner of the part of the
+// window on the screen, so the effects below draw from (0, 0) over that part only.
+static HDC onScreenDc(HWND window, const EffectArea &area, POINT *previousOrigin)
+{
+    HDC dc = GetWindowDC(window);
+    if (dc)
+        SetViewportOrgEx(dc, area.x, area.y, previousOrigin);
+    return dc;
+}
+
+static void releaseOnScreenDc(HWND window, HDC dc, POINT previousOrigin)
+{
+    SetViewportOrgEx(dc, previousOrigin.x, previousOrigin.y, NULL);
+    ReleaseDC(window, dc);
+}
+
 extern "C" int KYCALL kyWindowErase(HWND window)
 {
-    int width, height;
+    EffectArea area;
     // The positions are remainders by the size: a window with no area gets nothing.
-    if (!effectWindowSize(window, &width, &height))
+    if (!effectWindowArea(window, &area))
         return 1;
-    HDC dc = GetWindowDC(window);
+    const int width = area.width, height = area.height;
+    POINT origin = {0, 0};
+    HDC dc = onScreenDc(window, area, &origin);
     if (!dc)
         return 1;
     srand(static_cast<unsigned>(time(NULL)));
@@ -87,16 +105,18 @@ extern "C" int KYCALL kyWindowErase(HWND window)
             effectPause(1);
         }
     }
-    ReleaseDC(window, dc);
+    releaseOnScreenDc(window, dc, origin);
     return 1;
 }
 
 extern "C" int KYCALL kyWindowD1(HWND window)
 {
-    int width, height;
-    if (!effectWindowSize(window, &width, &height))
+    EffectArea area;
+    if (!effectWindowArea(window, &area))
         return 1;
-    HDC dc = GetWindowDC(window);
+    const int width = area.width, height = area.height;
+    POINT origin = {0, 0};
+    HDC dc = onScreenDc(window, area, &origin);
     if (!dc)
         return 1;
     HGDIOBJ previous = SelectObject(dc, GetStockObject(WHITE_PEN));
@@ -107,6 +127,6 @@ extern "C" int KYCALL kyWindowD1(HWND window)
         effectPause(10);
     }
     SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    releaseOnScreenDc(window, dc, origin);
     return 1;
 }

@@ -29,7 +29,7 @@ struct LogoWindow {
     int fullScreen;    // this window is (to be) full screen
     int shown;         // 1 while not minimized
     int highResTimer;  // 1 when the performance counter is the frame clock
-    DWORD lastCount;   // frame-clock reading at the previous frame
+    ULONGLONG lastCount;  // frame-clock reading at the previous frame, all 64 bits
     float secondsPerCount;
 };
 
@@ -58,9 +58,15 @@ void requestScreenToggle(LogoWindow *w);
 // One frame: measure the time since the last one, turn and draw the cube, swap.
 void drawLogoFrame(LogoWindow *w);
 
-// Milliseconds between two frame-clock readings; the counter is read as 32 bits, so the
-// difference is taken modulo 2^32 and survives one wrap.
-float frameElapsedMs(DWORD now, DWORD last, float secondsPerCount);
+// Milliseconds between two frame-clock readings. The readings are whole 64-bit counts: a
+// 10 MHz performance counter passes 2^32 every seven minutes, and a show restored after a
+// longer minimize must turn by all the time that passed.
+float frameElapsedMs(ULONGLONG now, ULONGLONG last, float secondsPerCount);
+
+// The tick-count clock (used without a performance counter) widened to 64 bits: the
+// 32-bit tick count now, taken as the first reading at or after `last` that matches it,
+// so one wrap of the tick count between two frames costs nothing.
+ULONGLONG widenTickCount(ULONGLONG last, DWORD tick);
 
 // The window's styles and outer rectangle: full screen is a bare popup of the mode's
 // size; a window gets a frame around a client area of width x height, except after a

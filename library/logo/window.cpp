@@ -13,9 +13,15 @@ static_assert(sizeof(DEVMODEA) == 156, "the display-mode record is 156 bytes on 
 
 SetPixelFormatFn logoSetPixelFormat = SetPixelFormat;
 
-float frameElapsedMs(DWORD now, DWORD last, float secondsPerCount)
+float frameElapsedMs(ULONGLONG now, ULONGLONG last, float secondsPerCount)
 {
-    return static_cast<float>(now - last) * secondsPerCount * 1000.0f;
+    // In double: a float count would lose the low digits of a long minimize.
+    return static_cast<float>(static_cast<double>(now - last) * secondsPerCount * 1000.0);
+}
+
+ULONGLONG widenTickCount(ULONGLONG last, DWORD tick)
+{
+    return last + DWORD(tick - static_cast<DWORD>(last));
 }
 
 LogoWindowShape logoWindowShape(LogoScreen screen, int width, int height)
@@ -50,14 +56,14 @@ int switchDisplayMode(int width, int height, int bits)
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
 }
 
-static DWORD readFrameClock(const LogoWindow *w)
+static ULONGLONG readFrameClock(const LogoWindow *w)
 {
     if (w->highResTimer) {
         LARGE_INTEGER count;
         QueryPerformanceCounter(&count);
-        return count.LowPart;
+        return static_cast<ULONGLONG>(count.QuadPart);
     }
-    return GetTickCount();
+    return widenTickCount(w->lastCount, GetTickCount());
 }
 
 static void startFrameClock(LogoWindow *w)
@@ -151,7 +157,7 @@ int closeLogoWindow(LogoWindow *w)
 
 void drawLogoFrame(LogoWindow *w)
 {
-    DWORD now = readFrameClock(w);
+    ULONGLONG now = readFrameClock(w);
     advanceLogoScene(frameElapsedMs(now, w->lastCount, w->secondsPerCount));
     w->lastCount = now;
     renderLogoScene();

@@ -62,17 +62,17 @@ TEST(LineSettings, FlagsWordMatchesTheFieldRulesOverManyInputs)
     EXPECT_EQ(lineFlagsWord(0xFFFFFFFF, 3), 0xFFFFC483u);
 }
 
-TEST(LineSettings, ByteSettingsUseTheLowBitsAndBaudTheLow16)
+TEST(LineSettings, ByteSettingsUseTheLowBitsAndBaudIsWhole)
 {
     DCB dcb = patternedDcb(0x5A, 0);
     applyLineSettings(&dcb, 115200, 8, 0, NOPARITY, ONESTOPBIT);
-    EXPECT_EQ(dcb.BaudRate, 49664u) << "115200 arrives as a 16-bit quantity";
+    EXPECT_EQ(dcb.BaudRate, 115200u) << "the whole 32-bit rate, not its low 16 bits (49664)";
     EXPECT_EQ(dcb.ByteSize, 8);
     EXPECT_EQ(dcb.Parity, NOPARITY);
     EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
 
     applyLineSettings(&dcb, 0x12344B00, 0x107, 0, 0x302, 0x401);
-    EXPECT_EQ(dcb.BaudRate, 0x4B00u);
+    EXPECT_EQ(dcb.BaudRate, 0x12344B00u);
     EXPECT_EQ(dcb.ByteSize, 7);
     EXPECT_EQ(dcb.Parity, EVENPARITY);
     EXPECT_EQ(dcb.StopBits, ONE5STOPBITS);

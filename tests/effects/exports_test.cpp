@@ -134,6 +134,75 @@ TEST(SnapshotEffects, DesktopAndFramedWindowsComeBackWhole)
     EXPECT_EQ(shows(framed), before) << "windows on the screen show their picture again";
 }
 
+TEST(EffectArea, ThePartOfTheWindowOnTheScreen)
+{
+    const RECT screen = {0, 0, 1024, 768};
+    const struct {
+        const char *what;
+        RECT outer, screen;
+        bool any;
+        EffectArea area;
+    } cases[] = {
+        {"inside the screen", {100, 100, 300, 200}, screen, true, {0, 0, 200, 100}},
+        {"maximized: 8 pixels beyond every edge", {-8, -8, 1032, 776}, screen, true, {8, 8, 1024, 768}},
+        {"partly off the left edge", {-50, 10, 150, 110}, screen, true, {50, 0, 150, 100}},
+        {"partly off the bottom-right corner", {900, 700, 1100, 800}, screen, true, {0, 0, 124, 68}},
+        {"far larger than the screen", {-5000, -4000, 5000, 6000}, screen, true, {5000, 4000, 1024, 768}},
+        {"a second monitor left of the first", {-1300, -10, -1200, 90}, {-1280, 0, 1024, 768}, true, {20, 10, 80, 90}},
+        {"wholly off the screen", {2000, 0, 2100, 100}, screen, false, {}},
+        {"touching the right edge from outside", {1024, 0, 1100, 100}, screen, false, {}},
+        {"no width", {10, 10, 10, 50}, screen, false, {}},
+        {"no screen given: nothing is cut", {-20, -10, 80, 40}, {0, 0, 0, 0}, true, {0, 0, 100, 50}},
+    };
+    for (const auto &c : cases) {
+        EffectArea area = {-1, -1, -1, -1};
+        EXPECT_EQ(visiblePart(c.outer, c.screen, &area), c.any) << c.what;
+        if (!c.any)
+            continue;
+        EXPECT_EQ(area.x, c.area.x) << c.what;
+        EXPECT_EQ(area.y, c.area.y) << c.what;
+        EXPECT_EQ(area.width, c.area.width) << c.what;
+        EXPECT_EQ(area.height, c.area.height) << c.what;
+    }
+}
+
+// A window reaching beyond every edge of the screen, as a maximized one does: the whole
+// screen must take part in the effect, up to its right and bottom edges.
+TEST(SnapshotEffects, WindowBeyondTheScreenEdgesIsAnimatedOverTheWholeScreen)
+{
+    Cleanup cleanup;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int spill = 24;
+    HWND window = paintedWindow(-spill, -spill, screenWidth + 2 * spill, screenHeight + 2 * spill, RGB(30, 140, 220));
+    cleanup.windows.push_back(window);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    if (outer.left != -spill || outer.right != screenWidth + spill || outer.bottom != screenHeight + spill)
+        GTEST_SKIP() << "this display put the window at (" << outer.left << ", " << outer.top << ")-(" << outer.right
+                     << ", " << outer.bottom << "), not beyond every screen edge";
+    // Screen pixels read through the window's own context (the screen's copy may lag
+    // behind the window's surface under Wine).
+    auto screenPixel = [&](int x, int y) { return pixelAt(window, x + spill, y + spill); };
+    const POINT corners[] = {{1, 1}, {screenWidth - 2, 1}, {1, screenHeight - 2}, {screenWidth - 2, screenHeight - 2}};
+    for (const POINT &p : corners)
+        ASSERT_EQ(screenPixel(p.x, p.y), 0x1E8CDCu) << "the window covers screen pixel " << p.x << ", " << p.y;
+    std::vector<uint32_t> atFirstPause;
+    probe = [&](WPARAM) {
+        for (const POINT &p : corners)
+            atFirstPause.push_back(screenPixel(p.x, p.y));
+    };
+    PostMessageA(probeWindow(), WM_APP, 0, 0);
+    // Effect 21 uncovers only the top-left twentieth before its first pause: the other
+    // three corners must still be blank then.
+    EXPECT_EQ(KYDLL(kyWindowBmpEffect)(window, 21, 2), 1);
+    ASSERT_EQ(atFirstPause.size(), 4u) << "the probe ran at the first pause";
+    EXPECT_EQ(atFirstPause[1], 0xFFFFFFu) << "the screen's top-right corner was blanked";
+    EXPECT_EQ(atFirstPause[2], 0xFFFFFFu) << "the screen's bottom-left corner was blanked";
+    EXPECT_EQ(atFirstPause[3], 0xFFFFFFu) << "the screen's bottom-right corner was blanked, not left unanimated";
+    for (const POINT &p : corners)
+        EXPECT_EQ(screenPixel(p.x, p.y), 0x1E8CDCu) << "screen pixel " << p.x << ", " << p.y << " shows the snapshot again";
+}
+
 TEST(SnapshotEffects, EffectNumbersAreClampedThroughTheExport)
 {
     Cleanup cleanup;

@@ -406,6 +406,47 @@ TEST_F(LogoShow, MinimizedShowDrawsNothingAndCatchesUpOnRestore)
         << "the first frame after restoring turns the cube by the whole time that passed";
 }
 
+// The frame clock as literal counts: a 10 MHz performance counter (0.1 us a count)
+// passes 2^32 after about seven minutes, and a show restored after a long minimize must
+// turn by all the time that passed.
+TEST(LogoFrameClock, ElapsedTimeUsesTheWhole64BitCount)
+{
+    const float tenMHz = 1e-7f, ticks = 0.001f;
+    const struct {
+        ULONGLONG last, now;
+        float secondsPerCount;
+        double ms;
+    } cases[] = {
+        {1000, 1000, tenMHz, 0.0},
+        {1000, 1000 + 166667, tenMHz, 16.6667},                     // one frame at 60 Hz
+        {0xFFFFFF00ull, 0x100000100ull, tenMHz, 0.0512},           // 512 counts across the 32-bit wrap
+        {5000, 5000 + 6000000000ull, tenMHz, 600000.0},            // ten minutes minimized
+        {0x1FFFFFFF0ull, 0x1FFFFFFF0ull + 36000000000ull, tenMHz, 3600000.0},  // an hour, past 2^33
+        {0xFFFFFFF0ull, 0x100000010ull, ticks, 32.0},               // the tick clock, widened
+    };
+    for (const auto &c : cases) {
+        const double got = frameElapsedMs(c.now, c.last, c.secondsPerCount);
+        EXPECT_NEAR(got, c.ms, c.ms * 1e-5 + 1e-4) << "from " << c.last << " to " << c.now;
+    }
+}
+
+TEST(LogoFrameClock, TickCountIsWidenedAcrossItsWrap)
+{
+    const struct {
+        ULONGLONG last;
+        DWORD tick;
+        ULONGLONG widened;
+    } cases[] = {
+        {0, 0, 0},
+        {0, 1234, 1234},
+        {0xFFFFFFF0ull, 0x10, 0x100000010ull},          // the tick count wrapped since the last frame
+        {0x1FFFFFFF0ull, 0xFFFFFFF5, 0x1FFFFFFF5ull},   // no wrap, high bits kept
+        {0x2FFFFFFF0ull, 0x5, 0x300000005ull},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(widenTickCount(c.last, c.tick), c.widened) << "last " << c.last << ", tick " << c.tick;
+}
+
 TEST(LogoShowFailure, TakenClassNameFailsWithMinusOne)
 {
     WNDCLASSEXA taken = {};

@@ -6,7 +6,9 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "handles.h"
 #include "shell/altdesktop.h"
 
 namespace {
@@ -70,29 +72,167 @@ TEST(AlternateDesktop, OnThenOffComesBackAndOffAloneFails)
                      << "without moving the input, so only the thread half was shown";
 }
 
-TEST(AlternateDesktop, SecondOnOverwritesTheSavedDesktops)
+TEST(AlternateDesktop, SecondOnWhileOneIsActiveChangesNothing)
 {
-    std::string threadBefore, threadAfter;
-    int first = -1, second = -1, off = -1;
+    std::string threadBefore, threadBetween, threadAfter;
+    int first = -1, second = -1, off = -1, offAgain = -1;
+    HDESK alternateAfterFirst = NULL, alternateAfterSecond = NULL, inputAfterFirst = NULL, inputAfterSecond = NULL;
     std::thread([&] {
-        HDESK original = GetThreadDesktop(GetCurrentThreadId());
-        threadBefore = desktopName(original);
+        threadBefore = threadDesktopName();
         first = kyNewDesktopOn();
-        HDESK firstAlternate = altDesktop;
+        alternateAfterFirst = altDesktop;
+        inputAfterFirst = savedInputDesktop;
         second = kyNewDesktopOn();
+        alternateAfterSecond = altDesktop;
+        inputAfterSecond = savedInputDesktop;
+        threadBetween = threadDesktopName();
         off = kyNewDesktopOff();
         threadAfter = threadDesktopName();
-        // Put the thread back by hand and release the first desktop's handle.
-        SetThreadDesktop(original);
-        CloseDesktop(firstAlternate);
+        offAgain = kyNewDesktopOff();
     }).join();
     EXPECT_NE(first, 0);
-    EXPECT_NE(second, 0);
+    EXPECT_EQ(second, 0) << "a second on while one is active is refused";
+    EXPECT_EQ(alternateAfterSecond, alternateAfterFirst) << "the saved handles are kept";
+    EXPECT_EQ(inputAfterSecond, inputAfterFirst);
+    EXPECT_EQ(threadBetween, "KYDesktopName");
     EXPECT_NE(off, 0);
-    EXPECT_EQ(threadAfter, "KYDesktopName") << "off returns to what the second on saved: the alternate desktop";
+    EXPECT_EQ(threadAfter, threadBefore) << "off returns to the desktop the thread had before the first on";
     EXPECT_NE(threadBefore, "KYDesktopName");
+    EXPECT_EQ(offAgain, 0);
     EXPECT_EQ(altDesktop, nullptr) << "spent handles are not kept";
     EXPECT_EQ(savedInputDesktop, nullptr);
+}
+
+// The desktop calls of the library, failing on demand and recording what they were asked.
+struct FailingDesktopCalls {
+    int switchFailures = 0, moveFailures = 0, closeFailures = 0;  // how many calls still fail
+    std::vector<std::string> calls;
+};
+FailingDesktopCalls failing;
+
+BOOL WINAPI failingSwitch(HDESK desktop)
+{
+    failing.calls.push_back("switch " + desktopName(desktop));
+    if (failing.switchFailures > 0) {
+        --failing.switchFailures;
+        return FALSE;
+    }
+    return SwitchDesktop(desktop);
+}
+BOOL WINAPI failingMove(HDESK desktop)
+{
+    failing.calls.push_back("move " + desktopName(desktop));
+    if (failing.moveFailures > 0) {
+        --failing.moveFailures;
+        return FALSE;
+    }
+    return SetThreadDesktop(desktop);
+}
+BOOL WINAPI failingClose(HDESK desktop)
+{
+    failing.calls.push_back("close " + desktopName(desktop));
+    if (failing.closeFailures > 0) {
+        --failing.closeFailures;
+        return FALSE;
+    }
+    return CloseDesktop(desktop);
+}
+
+class AlternateDesktopFailures : public testing::Test {
+protected:
+    DesktopCalls saved = desktopCalls;
+    void SetUp() override
+    {
+        failing = FailingDesktopCalls();
+        desktopCalls = {failingSwitch, failingMove, failingClose};
+    }
+    void TearDown() override { desktopCalls = saved; }
+};
+
+TEST_F(AlternateDesktopFailures, ThreadThatCantMoveIsNotSwitchedAndNothingStaysOpen)
+{
+    std::string threadBefore, threadAfter;
+    int on = -1;
+    long handlesBefore = 0, handlesAfter = 0;
+    std::thread([&] {
+        threadBefore = threadDesktopName();
+        // A first refused call, so that what the system sets up for desktop calls once
+        // (WoW64 Wine keeps a handle) is in place before the handles are counted.
+        failing.moveFailures = 1;
+        kyNewDesktopOn();
+        failing.calls.clear();
+        handlesBefore = kytest::openHandleCount();
+        failing.moveFailures = 1;
+        on = kyNewDesktopOn();
+        handlesAfter = kytest::openHandleCount();
+        threadAfter = threadDesktopName();
+    }).join();
+    EXPECT_EQ(on, 0) << "the thread can't be moved, so there is no switch";
+    ASSERT_EQ(failing.calls.size(), 3u) << "a move and two closes, no SwitchDesktop";
+    EXPECT_EQ(failing.calls[0], "move KYDesktopName");
+    EXPECT_EQ(failing.calls[1], "close KYDesktopName");
+    EXPECT_EQ(failing.calls[2].substr(0, 6), "close ") << "the opened input desktop is closed too";
+    EXPECT_EQ(threadAfter, threadBefore);
+    EXPECT_EQ(altDesktop, nullptr) << "nothing to switch back from";
+    if (handlesBefore >= 0) {
+        EXPECT_EQ(handlesAfter, handlesBefore) << "both opened desktops were closed";
+    }
+    failing.calls.clear();
+    EXPECT_EQ(kyNewDesktopOff(), 0);
+    EXPECT_TRUE(failing.calls.empty()) << "off after a refused on has nothing to do";
+}
+
+TEST_F(AlternateDesktopFailures, RefusedSwitchPutsTheThreadBack)
+{
+    std::string threadBefore, threadAfter;
+    int on = -1;
+    std::thread([&] {
+        threadBefore = threadDesktopName();
+        failing.switchFailures = 1;
+        on = kyNewDesktopOn();
+        threadAfter = threadDesktopName();
+    }).join();
+    EXPECT_EQ(on, 0);
+    EXPECT_EQ(threadAfter, threadBefore) << "the thread is back on its own desktop";
+    EXPECT_EQ(altDesktop, nullptr);
+    EXPECT_EQ(savedInputDesktop, nullptr);
+}
+
+TEST_F(AlternateDesktopFailures, OffCanBeCalledAgainAfterEachFailedStep)
+{
+    std::string threadBefore, threadDuring, threadAfter, inputName;
+    int on = -1;
+    std::vector<int> offs;
+    std::thread([&] {
+        threadBefore = threadDesktopName();
+        on = kyNewDesktopOn();
+        threadDuring = threadDesktopName();
+        inputName = desktopName(savedInputDesktop);
+        failing.calls.clear();
+        failing.switchFailures = 1;
+        offs.push_back(kyNewDesktopOff());  // switching input back fails
+        failing.moveFailures = 1;
+        offs.push_back(kyNewDesktopOff());  // moving the thread back fails
+        failing.closeFailures = 1;
+        offs.push_back(kyNewDesktopOff());  // closing the alternate desktop fails
+        offs.push_back(kyNewDesktopOff());  // now it closes
+        offs.push_back(kyNewDesktopOff());  // nothing left
+        threadAfter = threadDesktopName();
+    }).join();
+    ASSERT_NE(on, 0);
+    EXPECT_EQ(threadDuring, "KYDesktopName");
+    EXPECT_EQ(offs, (std::vector<int>{0, 0, 0, 1, 0}));
+    const std::vector<std::string> expected = {
+        "switch " + inputName,                                                  // fails: all kept
+        "switch " + inputName, "close " + inputName, "move " + threadBefore,    // the move fails
+        "move " + threadBefore, "close KYDesktopName",                          // the close fails
+        "close KYDesktopName",                                                  // closed at last
+    };
+    EXPECT_EQ(failing.calls, expected) << "each step is tried again until it succeeds, and done only once";
+    EXPECT_EQ(threadAfter, threadBefore);
+    EXPECT_EQ(altDesktop, nullptr);
+    EXPECT_EQ(savedInputDesktop, nullptr);
+    EXPECT_EQ(savedThreadDesktop, nullptr);
 }
 
 }  // namespace

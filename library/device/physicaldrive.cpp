@@ -1,0 +1,46 @@
+// The second source of identify data: the storage device descriptor of
+// "\\.\PhysicalDriveN", which every disk driver answers (AHCI, NVMe, USB) and which an
+// ordinary user may ask for, since the drive is opened without access rights.
+#include <windows.h>
+#include <winioctl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "device/identify.h"
+
+DWORD readPhysicalDriveDescriptor(int position, unsigned char *buffer)
+{
+    memset(buffer, 0, descriptorCapacity);
+    if (position < 0)
+        return 0;
+    char name[32];
+    snprintf(name, sizeof name, "\\\\.\\PhysicalDrive%d", position);
+    HANDLE drive = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (drive == INVALID_HANDLE_VALUE)
+        return 0;
+
+    STORAGE_PROPERTY_QUERY query;
+    memset(&query, 0, sizeof query);
+    query.PropertyId = StorageDeviceProperty;
+    query.QueryType = PropertyStandardQuery;
+    STORAGE_DESCRIPTOR_HEADER header;
+    memset(&header, 0, sizeof header);
+    DWORD returned = 0, held = 0;
+    // First the header for the size, then the whole descriptor. The size is the
+    // driver's word: never more than the buffer, never less than the fixed part.
+    if (DeviceIoControl(drive, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &header, sizeof header,
+                        &returned, NULL) &&
+        returned >= sizeof header) {
+        DWORD size = header.Size;
+        if (size > descriptorCapacity)
+            size = descriptorCapacity;
+        if (size < sizeof(STORAGE_DEVICE_DESCRIPTOR))
+            size = sizeof(STORAGE_DEVICE_DESCRIPTOR);
+        returned = 0;
+        if (DeviceIoControl(drive, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, buffer, size, &returned,
+                            NULL))
+            held = returned < size ? returned : size;
+    }
+    CloseHandle(drive);
+    return held;
+}
