@@ -23,11 +23,17 @@ BUDGETS = {
     ("win32", "kydemo.exe"): 80 * 1024,
     ("win64", "kydoru.dll"): 100 * 1024,
     ("win64", "kydemo.exe"): 80 * 1024,
+    ("win32", "kyctl.exe"): 100 * 1024,
+    ("win64", "kyctl.exe"): 100 * 1024,
+    ("win32", "kydoru_std.dll"): 16 * 1024,
 }
 LISTED = ["include/kydoru.h", "include/kydoru_version.h", "cmake/kydoru-config.cmake",
           "cmake/kydoru-config-version.cmake", "{arch}/kydoru.dll", "{arch}/kydoru.def",
           "{arch}/libkydoru.dll.a", "{arch}/kydoru.lib", "{arch}/kydemo.exe", "{arch}/ky.jpg",
-          "{arch}/kydoru.jpg", "{arch}/debug/kydoru.dll.debug", "{arch}/debug/kydemo.exe.debug"]
+          "{arch}/kydoru.jpg", "{arch}/debug/kydoru.dll.debug", "{arch}/debug/kydemo.exe.debug",
+          "include/kydoru.bas", "{arch}/kyctl.exe", "{arch}/debug/kyctl.exe.debug"]
+# Shipped for 32-bit callers only.
+LISTED_WIN32 = ["win32/kydoru_std.dll", "win32/debug/kydoru_std.dll.debug"]
 
 
 def pe_sections(path):
@@ -94,7 +100,7 @@ def main():
     a = ap.parse_args()
 
     problems = []
-    for rel in LISTED:
+    for rel in LISTED + (LISTED_WIN32 if a.arch == "win32" else []):
         if not os.path.isfile(os.path.join(a.dist, rel.format(arch=a.arch))):
             problems.append(f"{rel.format(arch=a.arch)} is missing (run `make`)")
     folder = os.path.join(a.dist, a.arch)

@@ -19,6 +19,10 @@ struct ShippedBinary {
 const ShippedBinary shippedBinaries[] = {
     {"kydoru.dll", "kydoru utility library", VFT_DLL},
     {"kydemo.exe", "kydoru demonstration program", VFT_APP},
+    {"kyctl.exe", "kydoru command-line front end", VFT_APP},
+#ifndef _WIN64
+    {"kydoru_std.dll", "kydoru stdcall companion for VB6 and VBA", VFT_DLL},
+#endif
 };
 
 std::vector<char> versionInfo(const std::string &path)
