@@ -34,7 +34,7 @@ int main()
     int code = canChange();
     std::printf("1024 x 768 x 32: %s (code %d)\n", code == 0 ? "available" : "refused", code);
 
-    // The model number of the first IDE disk; 0 when it can't be asked (no rights, no
+    // The model number of the first disk; 0 when it can't be asked (no rights, no
     // such disk, a driver that doesn't answer).
     char model[41] = "";
     if (diskText(0, 1, model))

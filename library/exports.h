@@ -10,8 +10,10 @@
  * Calling convention. On 32-bit Windows every export is cdecl (KYCALL): the caller
  * removes the arguments, so a caller that pushes more arguments than an export reads
  * is unaffected. A binding that assumes stdcall (a 32-bit VB6 or VBA Declare, a
- * WINAPI function pointer) unbalances the stack on every call. On x86-64 there is
- * only the one Windows calling convention.
+ * WINAPI function pointer) unbalances the stack on every call: such callers bind
+ * kydoru_std.dll instead, which exports the same fifty names as stdcall functions
+ * and forwards each call here (kydoru.bas declares them for VB6 and VBA). On x86-64
+ * there is only the one Windows calling convention.
  *
  * Types. Integers are 32-bit; text is 8-bit ANSI (the system code page),
  * zero-terminated. Every buffer and output variable belongs to the caller and is
