@@ -155,11 +155,13 @@ TEST(EffectRoutines, CornerSlidesGrowASquareShowingTheOppositeCorner)
     ASSERT_EQ(topLeft.frames.size(), 5u);
     const Playback bottomLeft = fx::observe(19, 120, 60, 20, true);
     ASSERT_EQ(bottomLeft.frames.size(), 5u);
-    for (int k = 1; k <= 5; ++k) {
-        const int c = 20 * k;
-        const int sy = 60 - c > 0 ? 60 - c : 0;
-        expectStep(topLeft, k - 1, {{120 - c, sy, 0, 0, c, c}}, "slide from top-left, side " + std::to_string(c));
-        expectStep(bottomLeft, k - 1, {{120 - c, 0, 0, 60 - (c < 60 ? c : 60), c, c}},
+    // Per step: the square's side, the source column it starts at, and the row that is
+    // the source top (top-left) or the target top (bottom-left).
+    const int sides[] = {20, 40, 60, 80, 100}, sourceX[] = {100, 80, 60, 40, 20}, tops[] = {40, 20, 0, 0, 0};
+    for (int k = 0; k < 5; ++k) {
+        const int c = sides[k];
+        expectStep(topLeft, k, {{sourceX[k], tops[k], 0, 0, c, c}}, "slide from top-left, side " + std::to_string(c));
+        expectStep(bottomLeft, k, {{sourceX[k], 0, 0, tops[k], c, c}},
                    "slide from bottom-left, side " + std::to_string(c));
     }
     EXPECT_EQ(fx::observe(18, 400, 300, 20, false, false).pauses, 19) << "squares of side 20 to 380";
