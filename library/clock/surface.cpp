@@ -3,6 +3,7 @@
 // When any part can't be had the surface stays absent (surfaceBits null), and nothing
 // draws into it or moves the window over it.
 #include "clock/clock.h"
+#include "frame/dibheader.h"
 
 #include <string.h>
 
@@ -14,13 +15,7 @@ static_assert(sizeof(BLENDFUNCTION) == 4, "BLENDFUNCTION is four bytes");
 
 void buildClockSurfaceHeader(BITMAPINFOHEADER *header)
 {
-    memset(header, 0, sizeof *header);
-    header->biSize = sizeof *header;
-    header->biWidth = clockSide;
-    header->biHeight = -clockSide;  // top-down: the first row in memory is the top row
-    header->biPlanes = 1;
-    header->biBitCount = 32;
-    header->biCompression = BI_RGB;
+    buildTopDownDib32Header(header, clockSide, clockSide);
     header->biSizeImage = clockSurfaceBytes;
 }
 

@@ -1,1 +1,1 @@
-list(APPEND KYDORU_SOURCES frame/entry.cpp frame/state.cpp frame/tablecheck.cpp)
+list(APPEND KYDORU_SOURCES frame/entry.cpp frame/state.cpp frame/tablecheck.cpp frame/dibheader.cpp)

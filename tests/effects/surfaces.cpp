@@ -2,6 +2,7 @@
 #include "surfaces.h"
 
 #include "effects/effects.h"
+#include "frame/dibheader.h"
 
 namespace fx {
 
@@ -9,12 +10,7 @@ Surface makeSurface(int width, int height)
 {
     Surface surface;
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    buildTopDownDib32Header(&info.bmiHeader, width, height);
     void *bits = nullptr;
     surface.dc = CreateCompatibleDC(NULL);
     surface.bitmap = CreateDIBSection(surface.dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "effects/effects.h"
+#include "frame/dibheader.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ struct Surface {
 Surface makeSurface(int width, int height)
 {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    buildTopDownDib32Header(&info.bmiHeader, width, height);
     Surface s;
     void *bits = nullptr;
     s.dc = CreateCompatibleDC(NULL);
@@ -92,13 +88,8 @@ void keepFrame(unsigned int)
 bool writeBitmap(const std::string &path, const std::vector<uint32_t> &pixels, int width, int height)
 {
     BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = -height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
+    BITMAPINFOHEADER info;
+    buildTopDownDib32Header(&info, width, height);
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = DWORD(file.bfOffBits + pixels.size() * 4);
