@@ -59,10 +59,10 @@ const Command commands[] = {
      "Without --yes it says what it would do and exits 2.\n"},
     {"cpu", "system", "kyctl cpu [--json]", "the processor's nominal clock rate in MHz", ""},
     {"disk", "system", "kyctl disk [INDEX] [--json]",
-     "model, serial number and revision of each IDE disk found, or of disk INDEX (0..3)",
+     "model, serial number and revision of each disk found, or of disk INDEX (0..3)",
      "Without INDEX: every disk that answers (none found is not an error: exit 0, and --json\n"
-     "prints []). With INDEX: exit 1 when that disk does not answer. Needs administrator rights\n"
-     "and a controller that takes the IDE identify request.\n"},
+     "prints []). With INDEX: exit 1 when that disk does not answer. IDE disks answer the\n"
+     "identify request (administrator rights); other disks answer from their storage descriptor.\n"},
     {"sysdir", "system", "kyctl sysdir [--json]", "the Windows system directory", ""},
     {"applet", "system", "kyctl applet mouse|datetime", "open the mouse or date-and-time control panel", ""},
     {"serial", "serial",

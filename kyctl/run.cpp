@@ -250,7 +250,7 @@ int runDisk(const Request &r, const KydoruExports &ky)
         return failed("kyHDid", what, false);
     }
     if (found == 0 && !r.json)
-        fprintf(stderr, "kyctl: no disk answered (it takes administrator rights and an IDE-style controller)\n");
+        fprintf(stderr, "kyctl: no disk answered\n");
     return exitDone;
 }
 
