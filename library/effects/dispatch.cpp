@@ -35,13 +35,10 @@ bool runBmpEffect(HDC source, int sourceX, int sourceY, HDC destination, int des
 // for hours. Nothing off the screen can be seen, so only the part on it is played.
 bool visiblePart(const RECT &outer, const RECT &screen, EffectArea *area)
 {
+    // A screen with no size (no metrics to be had) limits nothing.
     RECT part = outer;
-    if (screen.right > screen.left && screen.bottom > screen.top) {
-        part.left = outer.left > screen.left ? outer.left : screen.left;
-        part.top = outer.top > screen.top ? outer.top : screen.top;
-        part.right = outer.right < screen.right ? outer.right : screen.right;
-        part.bottom = outer.bottom < screen.bottom ? outer.bottom : screen.bottom;
-    }
+    if (screen.right > screen.left && screen.bottom > screen.top && !IntersectRect(&part, &outer, &screen))
+        return false;
     if (part.right <= part.left || part.bottom <= part.top)
         return false;
     area->x = part.left - outer.left;
