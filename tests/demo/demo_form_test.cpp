@@ -268,9 +268,23 @@ TEST_F(DemoForm, ClockCaptionsAndEndRefusesWhileTheClockRuns)
 TEST_F(DemoForm, EndPlaysItsSequenceAndEndsTheProgram)
 {
     DEMO_REQUIRE_EXPORTS("kyDesktopBmpEffect", "kySetWTransparent", "kyWindowD1", "kyWindowErase");
-    demo::click(item(idCommand19));
+    // Wine turns an abort inside a native library into this exception code. Xlib aborts
+    // now and then under load when the desktop effects send many drawing requests
+    // ("[xcb] Unknown sequence number while processing queue"), a fault of neither the
+    // demo nor the library; such a run is tried once more on a fresh demo.
+    const DWORD nativeLibraryAbort = 0x80000101;
     DWORD code = 12345;
-    ASSERT_TRUE(demo::waitForExit(&run, 170000, &code)) << "the END sequence ends the program";
+    for (int attempt = 0; attempt < 2; attempt++) {
+        if (attempt > 0) {
+            demo::stop(&run);
+            ASSERT_TRUE(demo::start(folder, &run)) << "kydemo.exe starts again";
+        }
+        demo::click(item(idCommand19));
+        code = 12345;
+        ASSERT_TRUE(demo::waitForExit(&run, 170000, &code)) << "the END sequence ends the program";
+        if (code != nativeLibraryAbort)
+            break;
+    }
     EXPECT_EQ(code, 0u);
 }
 
