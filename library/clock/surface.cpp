@@ -8,7 +8,6 @@
 #include <string.h>
 
 #if !defined(_WIN64)
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "the surface header is 40 bytes on 32-bit Windows");
 static_assert(sizeof(BITMAPINFO) == 44, "the allocated header with its colour slot is 44 bytes");
 static_assert(sizeof(BLENDFUNCTION) == 4, "BLENDFUNCTION is four bytes");
 #endif

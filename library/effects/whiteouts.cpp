@@ -5,6 +5,7 @@
 
 #include "exports.h"
 #include "effects/effects.h"
+#include "frame/dibheader.h"
 
 int eraseDotCount(int width, int height)
 {
@@ -38,12 +39,7 @@ static bool eraseThroughCopy(HDC dc, int width, int height, int dots)
     if (!memory)
         return false;
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row y starts at y * width
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    buildTopDownDib32Header(&info.bmiHeader, width, height);  // row y starts at y * width
     void *bits = NULL;
     HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     if (!copy || !bits) {

@@ -7,3 +7,6 @@
 // is the top row (negative height), so pixel (x, y) is at y * width + x. Every other
 // field is zero, including the image size, which uncompressed bitmaps may leave out.
 void buildTopDownDib32Header(BITMAPINFOHEADER *header, int width, int height);
+// The same with the bottom row first in memory (positive height), the order GL textures
+// and BMP files use.
+void buildBottomUpDib32Header(BITMAPINFOHEADER *header, int width, int height);

@@ -6,9 +6,7 @@
 #include <olectl.h>
 #include <GL/gl.h>
 
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "the bitmap header is 40 bytes");
-#endif
+#include "frame/dibheader.h"
 
 // Decodes `path`; null when the file is missing or can't be decoded.
 static IPicture *decodePicture(const char *path)
@@ -69,12 +67,7 @@ int loadPictureTexture(const char *name, unsigned int *texture)
         int height = textureSide(MulDiv(himetricHeight, GetDeviceCaps(memory, LOGPIXELSY), 2540), maxSize);
 
         BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;  // bottom-up: memory row 0 is the picture's bottom
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        buildBottomUpDib32Header(&info.bmiHeader, width, height);  // memory row 0 is the picture's bottom
         void *pixels = NULL;
         HBITMAP surface = (width > 0 && height > 0)
                               ? CreateDIBSection(memory, &info, DIB_RGB_COLORS, &pixels, NULL, 0)

@@ -4,11 +4,11 @@
 
 #include <string.h>
 
+#include "display/displaymode.h"
 #include "logo/scene.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the pixel format descriptor is 40 bytes");
-static_assert(sizeof(DEVMODEA) == 156, "the display-mode record is 156 bytes on 32-bit Windows");
 #endif
 
 SetPixelFormatFn logoSetPixelFormat = SetPixelFormat;
@@ -47,12 +47,7 @@ LogoWindowShape logoWindowShape(LogoScreen screen, int width, int height)
 int switchDisplayMode(int width, int height, int bits)
 {
     DEVMODEA mode;
-    memset(&mode, 0, sizeof mode);
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmBitsPerPel = bits;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    buildDisplayMode(&mode, bits, width, height, 0);
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
 }
 

@@ -146,26 +146,34 @@ TEST(LibraryFrame, ExtraArgumentsToAnExportThatTakesNoneChangeNothing)
     ShowCursor(FALSE);
 }
 
-TEST(DibHeader, TopDown32BitHeaderByteByByte)
+TEST(DibHeader, ThirtyTwoBitHeadersByteByByte)
 {
     ASSERT_EQ(sizeof(BITMAPINFOHEADER), 40u);
-    struct Case { int width, height; unsigned char widthBytes[4], heightBytes[4]; } cases[] = {
-        {3, 2, {3, 0, 0, 0}, {0xFE, 0xFF, 0xFF, 0xFF}},
-        {1024, 768, {0x00, 0x04, 0, 0}, {0x00, 0xFD, 0xFF, 0xFF}},
-        {128, 128, {0x80, 0, 0, 0}, {0x80, 0xFF, 0xFF, 0xFF}},
+    // Top-down headers carry the negative height (the first row in memory is the top),
+    // bottom-up ones the positive height.
+    struct Case { bool topDown; int width, height; unsigned char widthBytes[4], heightBytes[4]; } cases[] = {
+        {true, 3, 2, {3, 0, 0, 0}, {0xFE, 0xFF, 0xFF, 0xFF}},
+        {true, 1024, 768, {0x00, 0x04, 0, 0}, {0x00, 0xFD, 0xFF, 0xFF}},
+        {true, 128, 128, {0x80, 0, 0, 0}, {0x80, 0xFF, 0xFF, 0xFF}},
+        {false, 256, 128, {0x00, 0x01, 0, 0}, {0x80, 0, 0, 0}},
+        {false, 3, 2, {3, 0, 0, 0}, {2, 0, 0, 0}},
     };
     for (const Case &c : cases) {
         BITMAPINFOHEADER header;
         memset(&header, 0xCC, sizeof header);  // every byte must be written
-        buildTopDownDib32Header(&header, c.width, c.height);
+        if (c.topDown)
+            buildTopDownDib32Header(&header, c.width, c.height);
+        else
+            buildBottomUpDib32Header(&header, c.width, c.height);
         unsigned char expected[40] = {40};  // biSize
         memcpy(expected + 4, c.widthBytes, 4);
-        memcpy(expected + 8, c.heightBytes, 4);  // negative: the first row in memory is the top
-        expected[12] = 1;                         // one plane
-        expected[14] = 32;                        // bits per pixel; compression and the rest stay 0
+        memcpy(expected + 8, c.heightBytes, 4);
+        expected[12] = 1;   // one plane
+        expected[14] = 32;  // bits per pixel; compression and the rest stay 0
         const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&header);
         for (size_t i = 0; i < sizeof expected; ++i)
-            EXPECT_EQ(bytes[i], expected[i]) << "byte " << i << " of the header for " << c.width << " x " << c.height;
+            EXPECT_EQ(bytes[i], expected[i]) << "byte " << i << " of the " << (c.topDown ? "top-down" : "bottom-up")
+                                             << " header for " << c.width << " x " << c.height;
     }
 }
 

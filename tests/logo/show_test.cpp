@@ -6,6 +6,8 @@
 #include <functional>
 #include <thread>
 
+#include "display/displaymode.h"
+#include "frame/dibheader.h"
 #include "logo/logo.h"
 #include "logo/scene.h"
 #include "logo_gl.h"
@@ -98,11 +100,7 @@ ClientSample sampleClient(HWND window)
     HDC screen = GetDC(NULL);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = sample.width;
-    info.bmiHeader.biHeight = -sample.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    buildTopDownDib32Header(&info.bmiHeader, sample.width, sample.height);
     void *bits = NULL;
     HBITMAP surface = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     if (surface && bits) {
@@ -248,12 +246,8 @@ TEST_F(LogoShow, MissingPictureEndsAtOnceWithoutAMessage)
 // Whether the display would take the show's full-screen mode.
 bool fullScreenModeAccepted(LONG *code)
 {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = 640;
-    mode.dmPelsHeight = 480;
-    mode.dmBitsPerPel = 32;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    DEVMODEA mode;
+    buildDisplayMode(&mode, 32, 640, 480, 0);
     *code = ChangeDisplaySettingsA(&mode, CDS_TEST);
     return *code == DISP_CHANGE_SUCCESSFUL;
 }
