@@ -18,15 +18,33 @@ protected:
             GTEST_SKIP() << "the 32-bit run starts the demo for a chosen few cases only (each start is emulated); "
                             "this one runs in the 64-bit suite";
         folder = kytest::programFolder();
+        if (kytest::is32Bit() && demo::isRunning(shared)) {
+            run = shared;
+            return;
+        }
         ASSERT_TRUE(demo::start(folder, &run)) << "kydemo.exe starts and shows Form1";
+        if (kytest::is32Bit())
+            shared = run;
     }
-    void TearDown() override { demo::stop(&run); }
+    void TearDown() override
+    {
+        if (!kytest::is32Bit())
+            demo::stop(&run);
+    }
+    static void TearDownTestSuite() { demo::stop(&shared); }
+
+    // In the 32-bit run every start of the demo is emulated and costs about a minute, so
+    // the chosen cases there share one demo, ended with the suite: the first sees the
+    // form as it starts, and only the last (Get Video Mode) changes what the form shows.
+    static demo::Run shared;
 
     HWND item(int id) { return demo::control(run, id); }
 
     std::string folder;
     demo::Run run;
 };
+
+demo::Run DemoForm::shared;
 
 int screenDpi(int which)
 {

@@ -57,9 +57,10 @@ std::string handleText(HWND window);
 std::string firstMissingExport(std::initializer_list<const char *> names);
 
 // Whether the running case is one of the few that also run in the 32-bit build. There
-// every start of the demo is emulated and costs about a minute, so a representative
-// few cases run (the start-up state, the picture, one real export's result, the
-// binding of every export, a missing library and export); all run on x86-64.
+// every start of the demo is emulated and costs about a minute, so what only a 32-bit
+// build can get wrong runs there (the form as it starts, the picture, one real export's
+// result through the binder, every export's arguments through the binder); the rest is
+// the same code at either width and runs on x86-64.
 bool runsInThisBuild();
 
 }  // namespace demo
