@@ -82,3 +82,7 @@ LogoWindowShape logoWindowShape(LogoScreen screen, int width, int height);
 // Test seam: the pixel-format call of openLogoWindow, so a test can make it fail.
 typedef BOOL(WINAPI *SetPixelFormatFn)(HDC, int, const PIXELFORMATDESCRIPTOR *);
 extern SetPixelFormatFn logoSetPixelFormat;
+// Test seam: the display-mode calls of the full-screen show (the switch and the restore),
+// so a test can play a display that accepts the mode.
+typedef LONG(WINAPI *ChangeDisplaySettingsFn)(DEVMODEA *, DWORD);
+extern ChangeDisplaySettingsFn logoChangeDisplaySettings;

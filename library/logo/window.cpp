@@ -12,6 +12,7 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the pixel format descriptor 
 #endif
 
 SetPixelFormatFn logoSetPixelFormat = SetPixelFormat;
+ChangeDisplaySettingsFn logoChangeDisplaySettings = ChangeDisplaySettingsA;
 
 float frameElapsedMs(ULONGLONG now, ULONGLONG last, float secondsPerCount)
 {
@@ -48,7 +49,7 @@ int switchDisplayMode(int width, int height, int bits)
 {
     DEVMODEA mode;
     buildDisplayMode(&mode, bits, width, height, 0);
-    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+    return logoChangeDisplaySettings(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
 }
 
 static ULONGLONG readFrameClock(const LogoWindow *w)
@@ -144,7 +145,7 @@ int closeLogoWindow(LogoWindow *w)
         w->window = NULL;
     }
     if (w->fullScreen) {
-        ChangeDisplaySettingsA(NULL, 0);
+        logoChangeDisplaySettings(NULL, 0);
         ShowCursor(TRUE);
     }
     return 1;
