@@ -21,17 +21,27 @@ prefix_arch() {
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
+# The 32- and 64-bit environments may start at the same moment: choosing a display number
+# and making the cached prefix each happen under a lock (fd 9, which no program started
+# while it is held may inherit, or the lock would outlive this script).
+take_lock() {
+  exec 9>"$1"
+  flock -w 1800 9 || { echo "testenv: gave up waiting for $1" >&2; exit 1; }
+}
+drop_lock() { exec 9>&-; }
+
 start_display() {
   if alive "$envdir/xvfb.pid" && [ -S "/tmp/.X11-unix/X$(cat "$envdir/display")" ]; then
     return
   fi
   local n
+  take_lock /tmp/.kydoru-testenv-display.lock
   for n in $(seq 90 190); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$envdir/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$envdir/xvfb.log" 2>&1 9>&- &
     echo $! >"$envdir/xvfb.pid"
     for _ in $(seq 100); do
-      [ -S "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$envdir/display"; return; }
+      [ -S "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$envdir/display"; drop_lock; return; }
       alive "$envdir/xvfb.pid" || break
       sleep 0.2
     done
@@ -48,8 +58,12 @@ template_prefix() {
   parch=$(prefix_arch)
   wine=$(wine_for "$parch")
   version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)
-  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$parch-$version
-  if [ ! -f "$cache/ready" ]; then
+  # The settings below are part of the cache's name: change the number with them.
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$parch-$version-settings2
+  mkdir -p "$(dirname "$cache")"
+  take_lock "$cache.lock"
+  # A cache without its registry is broken (an interrupted copy or clean-up): made again.
+  if [ ! -f "$cache/ready" ] || [ ! -f "$cache/system.reg" ]; then
     rm -rf "$cache"
     mkdir -p "$(dirname "$cache")"
     echo "testenv: creating the $parch Wine prefix (once per machine)" >&2
@@ -59,10 +73,15 @@ template_prefix() {
       timeout 1500 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
       # A crashing test must end, not wait behind Wine's crash dialog.
       timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
+      # Top-level windows stay out of the X window manager's hands. The private display
+      # has no window manager, and for a managed window Wine waits up to 2 s at every
+      # hide or close for the manager to confirm it: most of the suite's time.
+      timeout 600 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$envdir/wineboot.log" 2>&1
       timeout 300 wineserver -w || true
-    )
+    ) 9>&-
     touch "$cache/ready"
   fi
+  drop_lock
   echo "$cache"
 }
 
