@@ -132,9 +132,7 @@ TEST(NoLeaks, EveryEffect200Times)
         KYDLL(kyWindowErase)(speck);
     expectNoLeak(before, countNow(), "effects");
 
-    DestroyWindow(speck);
-    DestroyWindow(line);
-    DestroyWindow(window);
+    sweep::dropWindows({speck, line, window});
     freeSurface(target);
     freeSurface(source);
 }
