@@ -4,19 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <set>
+
 #include "display/displaymode.h"
 #include "kywindows.h"
 
 namespace sweep {
 
+static std::mutex sweptLock;
+static std::set<std::string> swept;
+
 void timedCase(const std::string &exportName, const std::string &inputs, DWORD limitMs,
                const std::function<void()> &body)
 {
+    {
+        std::lock_guard<std::mutex> hold(sweptLock);
+        swept.insert(exportName);
+    }
     SCOPED_TRACE(exportName + ", " + inputs);
     const DWORD start = GetTickCount();
     body();
     const DWORD took = GetTickCount() - start;
     EXPECT_LE(took, limitMs) << exportName << " (" << inputs << ") returned after " << took << " ms";
+}
+
+bool wasSwept(const std::string &exportName)
+{
+    std::lock_guard<std::mutex> hold(sweptLock);
+    return swept.count(exportName) != 0;
 }
 
 // True when every test this process runs belongs to the running test suite.

@@ -16,6 +16,8 @@ namespace sweep {
 // it when it returned after limitMs: a call that late freezes a caller's user interface.
 void timedCase(const std::string &exportName, const std::string &inputs, DWORD limitMs,
                const std::function<void()> &body);
+// Whether this process has run a case of `exportName` through timedCase.
+bool wasSwept(const std::string &exportName);
 
 // Destroys `windows`, unless no test outside the running test suite runs in this process:
 // then the process ends right after the suite and the windows go with it, which spares

@@ -7,6 +7,7 @@
 // hibernate, monitor off) are not called here: their seams are tested in tests/shell.
 #include "kytest.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <shellapi.h>
@@ -45,6 +46,66 @@ protected:
         }
     }
 };
+
+// Which exports each area's suite sweeps: together, every export but the four that act
+// on the machine for real.
+const struct Area {
+    const char *suite;
+    std::vector<std::string> exports;
+} areas[] = {
+    {"SerialSweep",
+     {"ky_ComOpen", "ky_ComConf", "ky_SetComTimeouts", "ky_WriteByte", "ky_ReadByte", "kySetupComm",
+      "kyCommRTerminate", "kyCommWTerminate", "kyCommIBClear", "kyCommOBClear", "ky_ClosePort"}},
+    {"IdentitySweep", {"kyHDid", "kyGetWSPath", "kyProcSpeed", "kySystemDialogMP", "kySystemDialogTD"}},
+    {"DisplayModeSweep",
+     {"kyGetCurrentVideoMode", "kyCanChangeVideoMode", "kyCancelFullScreen", "kyChangeVideoModeTemporarily",
+      "kyChangeVideoModePermanently", "kyFullScreen"}},
+    {"AppearanceSweep", {"kySetWTransparent", "kyRemoveWindowTrans", "kyFlashWindow"}},
+    {"SnapshotEffectSweep", {"kyWindowBmpEffect", "kyDesktopBmpEffect"}},
+    {"CopyEffectSweep", {"kyWindowBmpEffect2", "kyWindowErase", "kyWindowD1"}},
+    {"ShellSweep",
+     {"kyHideTaskBar", "kyShowTaskBar", "kyHideStartButton", "kyShowStartButton", "kyHideSystemClock",
+      "kyShowSystemClock", "kyHideDesktop", "kyShowDesktop", "kyHideDesktopIcons", "kyShowDesktopIcons",
+      "kyNewDesktopOn", "kyNewDesktopOff", "kySetCapsLock", "kySetNumLock"}},
+    {"ClockSweep", {"kySoftClock"}},
+    {"LogoSweep", {"kyLogo"}},
+};
+const char *const machineActions[] = {"kyPerformReboot", "kySystemPowerSuspend", "kySystemPowerHibernate",
+                                      "kyMonitorOff"};
+
+TEST(SweepCoverage, EveryExportButTheMachineActionsHasOneArea)
+{
+    for (const char *name : kydoruExportNames) {
+        int areasSweeping = 0;
+        for (const Area &area : areas)
+            areasSweeping += int(std::count(area.exports.begin(), area.exports.end(), name));
+        const bool machine = std::find_if(std::begin(machineActions), std::end(machineActions), [&](const char *m) {
+                                 return strcmp(m, name) == 0;
+                             }) != std::end(machineActions);
+        EXPECT_EQ(areasSweeping, machine ? 0 : 1) << name;
+    }
+}
+
+// The last case of each suite: every export of its area had cases, when all the suite's
+// other cases ran in this process.
+void expectAreaSwept()
+{
+    const testing::UnitTest &run = *testing::UnitTest::GetInstance();
+    const testing::TestSuite &suite = *run.current_test_suite();
+    for (int i = 0; i < suite.total_test_count(); ++i) {
+        const testing::TestInfo &other = *suite.GetTestInfo(i);
+        if (&other != run.current_test_info() && (!other.should_run() || other.result()->Skipped()))
+            GTEST_SKIP() << other.name() << " did not run in this process";
+    }
+    for (const Area &area : areas) {
+        if (strcmp(area.suite, suite.name()) != 0)
+            continue;
+        for (const std::string &name : area.exports)
+            EXPECT_TRUE(sweep::wasSwept(name)) << name << " had no case";
+        return;
+    }
+    ADD_FAILURE() << suite.name() << " has no area";
+}
 
 // ---- serial channel ---------------------------------------------------------------
 
@@ -162,6 +223,11 @@ TEST_F(SerialSweep, OpenLineTakesHostileSettings)
     expectEverySerialCallFails("after the close");
 }
 
+TEST_F(SerialSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
+}
+
 // ---- disk identity, processor speed, folders, applets --------------------------------
 
 class IdentitySweep : public SweepSuite {};
@@ -231,6 +297,11 @@ TEST_F(IdentitySweep, MissingAppletsTwiceInARow)
             EXPECT_EQ(second, first) << "second";
         });
     }
+}
+
+TEST_F(IdentitySweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
 }
 
 // ---- display modes ------------------------------------------------------------------
@@ -320,6 +391,11 @@ TEST_F(DisplayModeSweep, FullScreenCancelledBeforeAndTwice)
     });
 }
 
+TEST_F(DisplayModeSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
+}
+
 // ---- transparency and flashing ----------------------------------------------------------
 
 struct WindowKind {
@@ -389,6 +465,11 @@ TEST_F(AppearanceSweep, EveryWindowKind)
     }
     sweep::dropWindows({child, live, minimized, empty, huge});
     sweep::dropForeignWindow(foreign);
+}
+
+TEST_F(AppearanceSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
 }
 
 // ---- effects ----------------------------------------------------------------------------
@@ -475,6 +556,11 @@ TEST_F(SnapshotEffectSweep, EveryWindowKindEffectAndBlank)
     dropEffectWindows(w);
 }
 
+TEST_F(SnapshotEffectSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
+}
+
 class CopyEffectSweep : public EffectSweep {};
 
 // The window-to-window export and the two stand-alone window effects.
@@ -519,6 +605,11 @@ TEST_F(CopyEffectSweep, EveryPairAndWindowKind)
     }
     sweep::dropWindows({tiny});
     dropEffectWindows(w);
+}
+
+TEST_F(CopyEffectSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
 }
 
 // ---- shell elements, alternate desktop, lock keys --------------------------------------
@@ -617,6 +708,11 @@ TEST_F(ShellSweep, LockKeysWithAnyNumber)
     sweep::dropWindows({focus});
 }
 
+TEST_F(ShellSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
+}
+
 // ---- clock and logo pairs -------------------------------------------------------------
 
 class ClockSweep : public SweepSuite {};
@@ -690,6 +786,11 @@ TEST_F(ClockSweep, QuitAlreadyWaitingWhenItOpens)
         if (clockWindow())
             DestroyWindow(clockWindow());
     });
+}
+
+TEST_F(ClockSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
 }
 
 // Closes the show's window once it has shown for `afterMs`, until the show has returned.
@@ -776,6 +877,11 @@ TEST_F(LogoSweep, NoPicturesInTheCurrentFolder)
         });
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(LogoSweep, SweptEveryExportOfItsArea)
+{
+    expectAreaSwept();
 }
 
 }  // namespace
