@@ -818,14 +818,23 @@ struct ShowCloser {
 
 class LogoSweep : public SweepSuite {
 protected:
+    // Probed once: each probe costs a window, and the emulated 32-bit Wine dies on a
+    // second attempt at a pixel format.
+    static void SetUpTestSuite()
+    {
+        SweepSuite::SetUpTestSuite();
+        glUsable = logotest::glAvailable(&glWhy);
+    }
     void SetUp() override
     {
-        // The shared probe: the emulated 32-bit Wine dies on a second attempt at a pixel format.
-        std::string why;
-        if (!logotest::glAvailable(&why))
-            GTEST_SKIP() << "OpenGL is not available in this run (" << why << ")";
+        if (!glUsable)
+            GTEST_SKIP() << "OpenGL is not available in this run (" << glWhy << ")";
     }
+    static bool glUsable;
+    static std::string glWhy;
 };
+bool LogoSweep::glUsable = false;
+std::string LogoSweep::glWhy;
 
 TEST_F(LogoSweep, ClosedAsSoonAsItShows)
 {
