@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "handles.h"
-#include "careless.h"
+#include "sweep.h"
 #include "../logo/logo_gl.h"
 #include "effects/effects.h"
 #include "logo/picture.h"
@@ -132,9 +132,7 @@ TEST(NoLeaks, EveryEffect200Times)
         KYDLL(kyWindowErase)(speck);
     expectNoLeak(before, countNow(), "effects");
 
-    DestroyWindow(speck);
-    DestroyWindow(line);
-    DestroyWindow(window);
+    sweep::dropWindows({speck, line, window});
     freeSurface(target);
     freeSurface(source);
 }
@@ -146,7 +144,7 @@ std::atomic<int> framesPosted{0};
 void CALLBACK postFrames(HWND, UINT, UINT_PTR id, DWORD)
 {
     // The timer also fires while the opening note is up, before the clock's loop runs.
-    if (!careless::clockLoopRunning())
+    if (!sweep::clockLoopRunning())
         return;
     KillTimer(NULL, id);
     HWND clock = FindWindowA("kydoru", NULL);

@@ -1,138 +1,66 @@
-// The sweep's machinery: binding the DLL by name, verdicts, timed cases, the message-box
-// answering thread and the window kinds a careless caller hands the library.
+// The sweep's shared machinery: timed cases, the careless windows and the oracles that
+// look at the system from outside the library.
 #include "sweep.h"
 
-#include <atomic>
-#include <set>
-#include <thread>
+#include <gtest/gtest.h>
 
-#include "careless.h"
+#include <mutex>
+#include <set>
+
+#include "display/displaymode.h"
 #include "kywindows.h"
 
-namespace robust {
+namespace sweep {
 
-HMODULE library()
-{
-    static HMODULE dll = [] {
-        return LoadLibraryA((kytest::programFolder() + "kydoru.dll").c_str());
-    }();
-    return dll;
-}
+static std::mutex sweptLock;
+static std::set<std::string> swept;
 
-FARPROC exportAddress(const char *name)
+void timedCase(const std::string &exportName, const std::string &inputs, DWORD limitMs,
+               const std::function<void()> &body)
 {
-    FARPROC address = library() ? GetProcAddress(library(), name) : nullptr;
-    if (!address) {
-        // A missing export is a broken build, not a case that can be judged.
-        fprintf(stderr, "kydoru.dll does not export %s\n", name);
-        fflush(stderr);
-        ExitProcess(90);
+    {
+        std::lock_guard<std::mutex> hold(sweptLock);
+        swept.insert(exportName);
     }
-    return address;
+    SCOPED_TRACE(exportName + ", " + inputs);
+    const DWORD start = GetTickCount();
+    body();
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LE(took, limitMs) << exportName << " (" << inputs << ") returned after " << took << " ms";
 }
 
-Verdict pass()
+bool wasSwept(const std::string &exportName)
 {
-    return {casePassed, ""};
+    std::lock_guard<std::mutex> hold(sweptLock);
+    return swept.count(exportName) != 0;
 }
 
-Verdict fail(const std::string &why)
+// True when every test this process runs belongs to the running test suite.
+static bool suiteIsAloneInProcess()
 {
-    return {caseFailed, why};
+    const testing::UnitTest &run = *testing::UnitTest::GetInstance();
+    const testing::TestSuite *current = run.current_test_suite();
+    if (!current)
+        return false;
+    for (int i = 0; i < run.total_test_suite_count(); ++i) {
+        const testing::TestSuite *suite = run.GetTestSuite(i);
+        if (suite != current && suite->should_run())
+            return false;
+    }
+    return true;
 }
-
-Verdict skip(const std::string &why)
-{
-    return {caseSkipped, why};
-}
-
-Verdict expectEq(long long got, long long want, const std::string &what)
-{
-    if (got == want)
-        return pass();
-    return fail(what + ": got " + std::to_string(got) + ", want " + std::to_string(want));
-}
-
-Verdict expectTrue(bool ok, const std::string &why)
-{
-    return ok ? pass() : fail(why);
-}
-
-Verdict all(std::initializer_list<Verdict> verdicts)
-{
-    for (const Verdict &v : verdicts)
-        if (v.outcome != casePassed)
-            return v;
-    return pass();
-}
-
-CaseSink caseSink = {nullptr, nullptr};
-
-bool inChild = false;
 
 void dropWindows(std::initializer_list<HWND> windows)
 {
-    if (inChild)
+    if (suiteIsAloneInProcess())
         return;
     for (HWND window : windows)
         DestroyWindow(window);
 }
 
-void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
-             const std::function<Verdict()> &body)
-{
-    if (caseSink.begin)
-        caseSink.begin(exportName, caseName.c_str());
-    const DWORD start = GetTickCount();
-    Verdict v = body();
-    const DWORD took = GetTickCount() - start;
-    if (v.outcome == casePassed && took > limitMs)
-        v = fail("returned after " + std::to_string(took) + " ms, limit " + std::to_string(limitMs) + " ms");
-    if (caseSink.end)
-        caseSink.end(exportName, caseName.c_str(), v.outcome, v.note.c_str(), took);
-}
-
-int testedMode(DWORD width, DWORD height)
-{
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmBitsPerPel = 32;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsA(&mode, CDS_TEST);
-}
-
-
-}  // namespace robust
-
-// ---- careless windows -----------------------------------------------------------
-
-namespace careless {
-
-HWND makeWindow(int x, int y, int width, int height, COLORREF fill, DWORD style, HWND parent)
-{
-    return kytest::createTestWindow(x, y, width, height, fill, style, 0, parent);
-}
-
-void pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;  // the cases look for their quits themselves, never while pumping
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
-
 HWND staleWindow()
 {
-    HWND window = makeWindow(0, 0, 50, 40, RGB(1, 2, 3), WS_POPUP);
+    HWND window = kytest::createTestWindow(0, 0, 50, 40, RGB(1, 2, 3), WS_POPUP);
     DestroyWindow(window);
     return window;
 }
@@ -142,7 +70,7 @@ ForeignWindow::ForeignWindow(int x, int y, int width, int height, COLORREF fill)
     HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
     thread_ = std::thread([=] {
         threadId_ = GetCurrentThreadId();
-        window = makeWindow(x, y, width, height, fill, WS_POPUP | WS_VISIBLE);
+        window = kytest::createTestWindow(x, y, width, height, fill, WS_POPUP | WS_VISIBLE);
         SetEvent(ready);
         MSG msg;
         while (GetMessageA(&msg, NULL, 0, 0) > 0) {
@@ -160,6 +88,13 @@ ForeignWindow::~ForeignWindow()
 {
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
+}
+
+void dropForeignWindow(ForeignWindow *foreign)
+{
+    if (suiteIsAloneInProcess())
+        return;  // its thread serves it until the process ends
+    delete foreign;
 }
 
 static BOOL CALLBACK findOwnBox(HWND window, LPARAM foundPtr)
@@ -194,4 +129,39 @@ COLORREF pixelAt(HWND window, int x, int y)
     return colour;
 }
 
-}  // namespace careless
+int testedMode(DWORD width, DWORD height)
+{
+    DEVMODEA mode;
+    buildDisplayMode(&mode, 32, width, height, 0);
+    return ChangeDisplaySettingsA(&mode, CDS_TEST);
+}
+
+int listedModeAnswer(DWORD width, DWORD height)
+{
+    DEVMODEA listed = {};
+    listed.dmSize = sizeof listed;
+    for (DWORD i = 0; EnumDisplaySettingsA(NULL, i, &listed); ++i) {
+        if (listed.dmPelsWidth == width && listed.dmPelsHeight == height && listed.dmBitsPerPel == 32)
+            return DISP_CHANGE_SUCCESSFUL;
+    }
+    return DISP_CHANGE_BADMODE;
+}
+
+bool isSystemFolder(const char *path)
+{
+    char system[MAX_PATH] = "", wow64[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    const bool onWow64 = GetSystemWow64DirectoryA(wow64, MAX_PATH) != 0 && sizeof(void *) == 4;
+    return (system[0] && lstrcmpiA(path, system) == 0) || (onWow64 && lstrcmpiA(path, wow64) == 0);
+}
+
+DWORD recordedMhz()
+{
+    DWORD mhz = 0, size = sizeof mhz;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", "~MHz",
+                     RRF_RT_REG_DWORD, NULL, &mhz, &size) != ERROR_SUCCESS)
+        return 0;
+    return mhz;
+}
+
+}  // namespace sweep

@@ -1,65 +1,66 @@
-// The hostile-input sweep: groups of cases that call every export of kydoru.dll, bound
-// by name as a user's program binds it, with the inputs a careless caller gives. A group
-// runs in a child process (robust_case.exe) so that a crash or a hang ends only the
-// child; the 32-bit run, where each process start is slow, runs the groups in-process.
+// What the hostile-input sweep, the leak check and the re-entrancy cases share: timed
+// cases, the windows a careless caller hands the library (live ones of every shape, one
+// already destroyed, one owned by another thread) and oracles seen from outside the
+// library.
 #pragma once
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <thread>
 
-#include "exportbind.h"
+namespace sweep {
 
-namespace robust {
+// Runs one case of `exportName` with the inputs `inputs` named in its failures, and fails
+// it when it returned after limitMs: a call that late freezes a caller's user interface.
+void timedCase(const std::string &exportName, const std::string &inputs, DWORD limitMs,
+               const std::function<void()> &body);
+// Whether this process has run a case of `exportName` through timedCase.
+bool wasSwept(const std::string &exportName);
 
-// kydoru.dll beside the running program, loaded once by name.
-HMODULE library();
-FARPROC exportAddress(const char *name);
-#define KY(name) (reinterpret_cast<kydoru_fn_##name>(::robust::exportAddress(KYDORU_EXPORT_NAME(name))))
-
-enum Outcome { casePassed, caseFailed, caseSkipped };
-
-struct Verdict {
-    Outcome outcome;
-    std::string note;
-};
-Verdict pass();
-Verdict fail(const std::string &why);
-Verdict skip(const std::string &why);
-Verdict expectEq(long long got, long long want, const std::string &what);
-Verdict expectTrue(bool ok, const std::string &why);
-// The first verdict that is not a pass, or a pass.
-Verdict all(std::initializer_list<Verdict> verdicts);
-
-// Where cases announce themselves and their verdicts: a child writes lines to its
-// result file, the in-process run fills the parent's table.
-struct CaseSink {
-    void (*begin)(const char *exportName, const char *caseName);
-    void (*end)(const char *exportName, const char *caseName, Outcome outcome, const char *note, DWORD tookMs);
-};
-extern CaseSink caseSink;
-
-// Runs one case: announces it, runs `body`, and fails it when it took longer than
-// limitMs (it returned, but too late for a caller's user interface).
-void runCase(const char *exportName, const std::string &caseName, DWORD limitMs,
-             const std::function<Verdict()> &body);
-
-struct SweepGroup {
-    const char *name;
-    void (*run)();
-    DWORD limitMs;  // the whole group, in a child
-};
-extern const SweepGroup sweepGroups[];
-extern const int sweepGroupCount;
-
-// True in robust_case.exe. A child ends as soon as its group is done, and its windows go
-// with it: destroying them one by one first would cost Wine about 2 s each (it waits for
-// the X server to withdraw a managed window).
-extern bool inChild;
+// Destroys `windows`, unless no test outside the running test suite runs in this process:
+// then the process ends right after the suite and the windows go with it, which spares
+// Wine about 2 s for each (it waits for the X server to withdraw a managed window).
 void dropWindows(std::initializer_list<HWND> windows);
 
-// The CDS_TEST answer for width x height at 32 bits: what the library's own switches
-// to that mode must return.
-int testedMode(DWORD width, DWORD height);
+// The handle of a window that existed and was destroyed.
+HWND staleWindow();
 
-}  // namespace robust
+// A visible popup window created and served by a thread of its own.
+class ForeignWindow {
+public:
+    ForeignWindow(int x, int y, int width, int height, COLORREF fill);
+    ~ForeignWindow();
+    HWND window = NULL;
+
+private:
+    std::thread thread_;
+    DWORD threadId_ = 0;
+};
+// Ends the foreign window as dropWindows would: left to the process's end when the
+// running test suite is the last in this process.
+void dropForeignWindow(ForeignWindow *foreign);
+
+// True once the clock is open and none of this process's message boxes (its notes, its
+// colour-depth warning) is up: a timer that fires then runs inside the clock's own loop.
+bool clockLoopRunning();
+
+// The colour at (x, y) of the window's own context (frame included).
+COLORREF pixelAt(HWND window, int x, int y);
+
+// The CDS_TEST answer for width x height at 32 bits: what a real switch to that mode by
+// the library must return.
+int testedMode(DWORD width, DWORD height);
+// What a CDS_TEST request for width x height at 32 bits must answer, judged from the modes
+// the system lists for the screen: DISP_CHANGE_SUCCESSFUL or DISP_CHANGE_BADMODE.
+int listedModeAnswer(DWORD width, DWORD height);
+
+// Whether `path` is the system folder as the system names it to programs of this
+// architecture (the 32-bit one's, under a 64-bit system, included).
+bool isSystemFolder(const char *path);
+
+// The clock rate recorded for processor 0, in MHz, or 0.
+DWORD recordedMhz();
+
+}  // namespace sweep
