@@ -14,9 +14,7 @@ class DemoCalls : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!demo::runsInThisBuild())
-            GTEST_SKIP() << "the 32-bit run starts the demo for a chosen few cases only (each start is emulated); "
-                            "this one runs in the 64-bit suite";
+        KYTEST_REQUIRE_PROGRAM_STARTS();
     }
     void startIn(const char *name)
     {

@@ -233,22 +233,4 @@ std::string firstMissingExport(std::initializer_list<const char *> names)
     return "";
 }
 
-bool runsInThisBuild()
-{
-    if (!kytest::is32Bit())
-        return true;
-    static const char *const chosen[] = {
-        "DemoForm.StartsWithTheDesignedStateAndFocusOnCapsLock",
-        "DemoForm.PictureBoxShowsTheEmbeddedLogo",
-        "DemoForm.GetVideoModeShowsTheScreensMode",
-        "DemoCalls.EveryControlCallsItsExportsWithTheDemosValues",
-    };
-    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    for (const char *one : chosen)
-        if (name == one)
-            return true;
-    return false;
-}
-
 }  // namespace demo

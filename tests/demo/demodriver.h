@@ -56,13 +56,6 @@ std::string handleText(HWND window);
 // The first of `names` that kydoru.dll beside the test program lacks, or "".
 std::string firstMissingExport(std::initializer_list<const char *> names);
 
-// Whether the running case is one of the few that also run in the 32-bit build. There
-// every start of the demo is emulated and costs about a minute, so what only a 32-bit
-// build can get wrong runs there (the form as it starts, the picture, one real export's
-// result through the binder, every export's arguments through the binder); the rest is
-// the same code at either width and runs on x86-64.
-bool runsInThisBuild();
-
 }  // namespace demo
 
 // End-to-end tests through the real DLL skip while an export they need isn't built.

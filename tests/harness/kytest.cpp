@@ -28,6 +28,30 @@ FARPROC exportAddress(const char *name)
     return address;
 }
 
+// The cases that start other programs in the emulated 32-bit run: the demo's form as it
+// starts, its picture and one real export's result (one demo, shared), every export's
+// arguments through the demo's binder, and a real export through kyctl's. The rest is
+// the same code at either width. The other allowance of that run, starting the program
+// again after the emulator lost it, is resume-run.py's.
+bool startsProgramsInThisRun()
+{
+    if (!is32Bit())
+        return true;
+    static const char *const chosen[] = {
+        "DemoForm.StartsWithTheDesignedStateAndFocusOnCapsLock",
+        "DemoForm.PictureBoxShowsTheEmbeddedLogo",
+        "DemoForm.GetVideoModeShowsTheScreensMode",
+        "DemoCalls.EveryControlCallsItsExportsWithTheDemosValues",
+        "KyctlRun.TransparentLayersTheWindowByHandle",
+    };
+    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (const char *one : chosen)
+        if (name == one)
+            return true;
+    return false;
+}
+
 }  // namespace kytest
 
 // ---- main: every test case runs under a time limit --------------------------------

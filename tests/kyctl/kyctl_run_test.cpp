@@ -128,25 +128,6 @@ std::string folderWith(const char *name, const char *dllFolder)
     return folder;
 }
 
-// One case starts kyctl in the 32-bit run, where each start is emulated (about a minute):
-// a real export called through kyctl's binder with arguments, seen from outside. The rest
-// is the same code at either width and runs in the 64-bit suite.
-bool runsInThisBuild()
-{
-    if (!kytest::is32Bit())
-        return true;
-    static const char *const chosen[] = {"TransparentLayersTheWindowByHandle"};
-    const char *name = testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (const char *c : chosen)
-        if (strcmp(c, name) == 0)
-            return true;
-    return false;
-}
-
-#define KYCTL_CHOSEN_FEW()                                                                                        \
-    if (!runsInThisBuild())                                                                                       \
-    GTEST_SKIP() << "the 32-bit run starts kyctl for a chosen few cases only (each start is emulated); this one " \
-                    "runs in the 64-bit suite"
 
 struct Layered {
     bool layered;
@@ -181,7 +162,7 @@ HWND targetWindow(const char *title, const char *className = "kyctlTestTarget")
 
 TEST(KyctlRun, ModeJsonIsTheScreensMode)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     Result r = run("mode --json");
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 0u) << r.err;
@@ -198,7 +179,7 @@ TEST(KyctlRun, ModeJsonIsTheScreensMode)
 
 TEST(KyctlRun, TransparentLayersTheWindowByHandle)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     HWND window = targetWindow("kyctl transparent target");
     Result r = run("transparent --hwnd " + handleText(window) + " 230");
     EXPECT_EQ(r.code, 0u) << r.err;
@@ -221,7 +202,7 @@ TEST(KyctlRun, TransparentLayersTheWindowByHandle)
 // several matches: the topmost, or each of them with --all.
 TEST(KyctlRun, EachSelectorFindsItsWindow)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     HWND decoy = targetWindow("kyctl selector decoy", "kyctlTestDecoy");
     HWND window = targetWindow("kyctl Selector Target", "kyctlTestSelector");
     char pid[16];
@@ -267,7 +248,7 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
 // window exactly as it was (style and title).
 TEST(KyctlRun, BadInputChangesNothing)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     HWND window = targetWindow("kyctl bad input target");
     std::string h = handleText(window);
     LONG style = GetWindowLongA(window, GWL_EXSTYLE);
@@ -305,7 +286,7 @@ TEST(KyctlRun, BadInputChangesNothing)
 
 TEST(KyctlRun, CapsLockOnIsSeenFromOutside)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     HWND window = targetWindow("kyctl key target");  // the keys go to the focus, as a user's do
     SetForegroundWindow(window);
     auto capsOn = [] {
@@ -331,7 +312,7 @@ TEST(KyctlRun, CapsLockOnIsSeenFromOutside)
 // The far device on COM8 reads what kyctl sends on COM7 and answers.
 TEST(KyctlRun, SerialRoundTripOverALine)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     HANDLE device = CreateFileA("\\\\.\\COM8", GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(device, INVALID_HANDLE_VALUE) << "COM8, the far end of the test line";
     COMMTIMEOUTS timeouts = {0, 0, 5000, 0, 2000};
@@ -372,7 +353,7 @@ TEST(KyctlRun, SerialRoundTripOverALine)
 
 TEST(KyctlRun, DiskWithoutAControllerIsAnEmptyList)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     Result r = run("disk --json");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(r.out, "[]\r\n");
@@ -384,7 +365,7 @@ TEST(KyctlRun, DiskWithoutAControllerIsAnEmptyList)
 
 TEST(KyctlRun, HelpListsEveryCommandAndVersionIsTheProjects)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     Result r = run("help");
     EXPECT_EQ(r.code, 0u);
     for (const char *name : {"mode", "transparent", "copy-effect", "desktop", "serial", "hibernate", "logo"})
@@ -398,7 +379,7 @@ TEST(KyctlRun, HelpListsEveryCommandAndVersionIsTheProjects)
 
 TEST(KyctlRun, MissingLibraryIsExitThree)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     std::string folder = folderWith("kyctl_nodll", nullptr);
     Result r = runIn(folder, "mode");
     EXPECT_EQ(r.code, 3u);
@@ -409,7 +390,7 @@ TEST(KyctlRun, MissingLibraryIsExitThree)
 
 TEST(KyctlRun, MissingExportIsExitThreeAndNamesIt)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     std::string folder = folderWith("kyctl_partial", "kyctl_fake_partial");
     Result r = runIn(folder, "cpu");
     EXPECT_EQ(r.code, 3u);
@@ -420,7 +401,7 @@ TEST(KyctlRun, MissingExportIsExitThreeAndNamesIt)
 // Power commands with --yes reach their export only here, in the recording stand-in.
 TEST(KyctlRun, PowerCommandsWithYesCallTheirExport)
 {
-    KYCTL_CHOSEN_FEW();
+    KYTEST_REQUIRE_PROGRAM_STARTS();
     struct Case {
         const char *args, *call;
     };
