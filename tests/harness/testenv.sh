@@ -10,6 +10,10 @@ mkdir -p "$envdir"
 envdir=$(cd "$envdir" && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$envdir/prefix"
 
+# The revision of the prefix settings made in template_prefix: part of the cached prefix's
+# name and of each copy's record, so a change reaches every cache and every build folder.
+settings=settings2
+
 wine_for() { if [ "$1" = win32 ]; then echo wine; else echo /usr/lib/wine/wine64; fi; }
 
 # 32-bit programs run in a 64-bit (WoW64) prefix by default, as they do on 64-bit Windows:
@@ -58,8 +62,7 @@ template_prefix() {
   parch=$(prefix_arch)
   wine=$(wine_for "$parch")
   version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)
-  # The settings below are part of the cache's name: change the number with them.
-  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$parch-$version-settings2
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kydoru-wine/$parch-$version-$settings
   mkdir -p "$(dirname "$cache")"
   take_lock "$cache.lock"
   # A cache without its registry is broken (an interrupted copy or clean-up): made again.
@@ -71,7 +74,8 @@ template_prefix() {
       export WINEPREFIX=$cache
       if [ "$parch" = win32 ]; then export WINEARCH=win32; fi
       timeout 1500 "$wine" wineboot -i >"$envdir/wineboot.log" 2>&1
-      # A crashing test must end, not wait behind Wine's crash dialog.
+      # The settings (change $settings with them). A crashing test must end, not wait
+      # behind Wine's crash dialog.
       timeout 600 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$envdir/wineboot.log" 2>&1
       # Top-level windows stay out of the X window manager's hands. The private display
       # has no window manager, and for a managed window Wine waits up to 2 s at every
@@ -86,7 +90,7 @@ template_prefix() {
 }
 
 make_prefix() {
-  local want="$arch $(prefix_arch)"
+  local want="$arch $(prefix_arch) $settings"
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/prefix-kind" 2>/dev/null)" != "$want" ]; then
     local template
     template=$(template_prefix)
