@@ -27,8 +27,11 @@ for p in cmake make g++ python3 mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w
 done
 # Wine loads its X extensions (display modes through RandR, alpha through Render, ...)
 # only when present; Debian merely recommends them, so ask for both architectures.
+# With both architectures installed a bare name is ambiguous to dpkg (and would always
+# read as missing), so each is asked for with its architecture.
+host_arch=$(dpkg --print-architecture)
 for lib in libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxxf86vm1 libxext6 libxfixes3; do
-  want "$lib"
+  want "$lib:$host_arch"
   want "$lib:i386"
 done
 
