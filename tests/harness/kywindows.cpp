@@ -39,14 +39,19 @@ static std::vector<SeenBox> boxes;
 static std::atomic<bool> watching{false};
 static std::thread watcher;
 
-static BOOL CALLBACK answerBox(HWND window, LPARAM handledPtr)
+bool isOwnMessageBox(HWND window)
 {
-    auto *handled = reinterpret_cast<std::set<HWND> *>(handledPtr);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     char cls[64] = "";
     GetClassNameA(window, cls, sizeof cls);
-    if (pid != GetCurrentProcessId() || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window))
+    return pid == GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && IsWindowVisible(window);
+}
+
+static BOOL CALLBACK answerBox(HWND window, LPARAM handledPtr)
+{
+    auto *handled = reinterpret_cast<std::set<HWND> *>(handledPtr);
+    if (!isOwnMessageBox(window))
         return TRUE;
     if (!handled->count(window)) {
         SeenBox box;

@@ -21,6 +21,8 @@ struct SeenBox {
     std::string text;
 };
 void startBoxWatcher();
+// Whether `window` is a message box of this process that is on screen.
+bool isOwnMessageBox(HWND window);
 void stopBoxWatcher();
 std::vector<SeenBox> seenBoxes();
 void clearSeenBoxes();

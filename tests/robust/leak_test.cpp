@@ -146,7 +146,9 @@ TEST(NoLeaks, EveryEffect200Times)
         KYDLL(kyWindowErase)(speck);
     expectNoLeak(before, countAfter(before), "effects");
 
-    sweep::dropWindows({speck, line, window});
+    DestroyWindow(speck);
+    DestroyWindow(line);
+    DestroyWindow(window);
     freeSurface(target);
     freeSurface(source);
 }

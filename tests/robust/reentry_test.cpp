@@ -177,7 +177,7 @@ void callEveryExport(Context context, const Windows &w)
     char text[64];
     memset(text, 'x', sizeof text);
     // The emulated 32-bit Wine dies inside its own storage query, which kyHDid reaches.
-    if (sizeof(void *) == 8) {
+    if (!kytest::is32Bit()) {
         expectResult("kyHDid", KYDLL(kyHDid)(9, 2, text), 0);
         expectResult("kyHDid buffer", text[0], 0);
     }
@@ -216,25 +216,20 @@ void callEveryExport(Context context, const Windows &w)
 
 class Reentry : public testing::Test {
 protected:
-    // One set of windows for the suite: Wine spends about 2 s destroying each.
-    static void SetUpTestSuite()
-    {
-        shared_.outer = kytest::createTestWindow(20, 20, 120, 90, fill, WS_POPUP | WS_VISIBLE);
-        shared_.wide = kytest::createTestWindow(20, 200, 300, 40, RGB(200, 200, 0), WS_POPUP | WS_VISIBLE);
-        shared_.narrow = kytest::createTestWindow(400, 20, 3, 20, RGB(0, 0, 200), WS_POPUP | WS_VISIBLE);
-        kytest::pumpMessages(100);
-    }
-    static void TearDownTestSuite() { sweep::dropWindows({shared_.outer, shared_.wide, shared_.narrow}); }
     void SetUp() override
     {
         problems.clear();
         exportsCalled = 0;
         kytest::startBoxWatcher();
-        w_ = shared_;
+        w_.outer = kytest::createTestWindow(20, 20, 120, 90, fill, WS_POPUP | WS_VISIBLE);
+        w_.wide = kytest::createTestWindow(20, 200, 300, 40, RGB(200, 200, 0), WS_POPUP | WS_VISIBLE);
+        w_.narrow = kytest::createTestWindow(400, 20, 3, 20, RGB(0, 0, 200), WS_POPUP | WS_VISIBLE);
+        kytest::pumpMessages(100);
     }
     void TearDown() override
     {
         kytest::testWindowApp = nullptr;
+        sweep::destroyWindows({w_.outer, w_.wide, w_.narrow});
         kytest::stopBoxWatcher();
         MSG msg;
         while (PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -247,10 +242,8 @@ protected:
         for (const std::string &p : problems)
             ADD_FAILURE() << p;
     }
-    static Windows shared_;
     Windows w_;
 };
-Windows Reentry::shared_;
 
 TEST_F(Reentry, InsideAnEffectsPause)
 {

@@ -35,25 +35,8 @@ bool wasSwept(const std::string &exportName)
     return swept.count(exportName) != 0;
 }
 
-// True when every test this process runs belongs to the running test suite.
-static bool suiteIsAloneInProcess()
+void destroyWindows(std::initializer_list<HWND> windows)
 {
-    const testing::UnitTest &run = *testing::UnitTest::GetInstance();
-    const testing::TestSuite *current = run.current_test_suite();
-    if (!current)
-        return false;
-    for (int i = 0; i < run.total_test_suite_count(); ++i) {
-        const testing::TestSuite *suite = run.GetTestSuite(i);
-        if (suite != current && suite->should_run())
-            return false;
-    }
-    return true;
-}
-
-void dropWindows(std::initializer_list<HWND> windows)
-{
-    if (suiteIsAloneInProcess())
-        return;
     for (HWND window : windows)
         DestroyWindow(window);
 }
@@ -90,20 +73,9 @@ ForeignWindow::~ForeignWindow()
     thread_.join();
 }
 
-void dropForeignWindow(ForeignWindow *foreign)
-{
-    if (suiteIsAloneInProcess())
-        return;  // its thread serves it until the process ends
-    delete foreign;
-}
-
 static BOOL CALLBACK findOwnBox(HWND window, LPARAM foundPtr)
 {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[16] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == GetCurrentProcessId() && strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+    if (kytest::isOwnMessageBox(window)) {
         *reinterpret_cast<bool *>(foundPtr) = true;
         return FALSE;
     }

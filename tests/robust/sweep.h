@@ -19,10 +19,7 @@ void timedCase(const std::string &exportName, const std::string &inputs, DWORD l
 // Whether this process has run a case of `exportName` through timedCase.
 bool wasSwept(const std::string &exportName);
 
-// Destroys `windows`, unless no test outside the running test suite runs in this process:
-// then the process ends right after the suite and the windows go with it, which spares
-// Wine about 2 s for each (it waits for the X server to withdraw a managed window).
-void dropWindows(std::initializer_list<HWND> windows);
+void destroyWindows(std::initializer_list<HWND> windows);
 
 // The handle of a window that existed and was destroyed.
 HWND staleWindow();
@@ -38,9 +35,6 @@ private:
     std::thread thread_;
     DWORD threadId_ = 0;
 };
-// Ends the foreign window as dropWindows would: left to the process's end when the
-// running test suite is the last in this process.
-void dropForeignWindow(ForeignWindow *foreign);
 
 // True once the clock is open and none of this process's message boxes (its notes, its
 // colour-depth warning) is up: a timer that fires then runs inside the clock's own loop.

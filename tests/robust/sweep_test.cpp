@@ -468,8 +468,8 @@ TEST_F(AppearanceSweep, EveryWindowKind)
             }
         });
     }
-    sweep::dropWindows({child, live, minimized, empty, huge});
-    sweep::dropForeignWindow(foreign);
+    sweep::destroyWindows({child, live, minimized, empty, huge});
+    delete foreign;
 }
 
 TEST_F(AppearanceSweep, SweptEveryExportOfItsArea)
@@ -500,10 +500,10 @@ EffectWindows makeEffectWindows()
     return w;
 }
 
-void dropEffectWindows(const EffectWindows &w)
+void destroyEffectWindows(const EffectWindows &w)
 {
-    sweep::dropWindows({w.live, w.minimized, w.empty, w.sliver, w.huge});
-    sweep::dropForeignWindow(w.foreign);
+    sweep::destroyWindows({w.live, w.minimized, w.empty, w.sliver, w.huge});
+    delete w.foreign;
 }
 
 // The two groups that draw effects on careless windows take many minutes under the
@@ -544,7 +544,7 @@ TEST_F(SnapshotEffectSweep, EveryWindowKindEffectAndBlank)
     HWND large = kytest::createTestWindow(-2000, -2000, 6000, 6000, RGB(9, 9, 9), WS_POPUP | WS_VISIBLE);
     timedCase("kyWindowBmpEffect", "6000 x 6000 window, random blocks", 5000,
               [&] { EXPECT_EQ(KYDLL(kyWindowBmpEffect)(large, 8, 1), 1); });
-    sweep::dropWindows({large});
+    sweep::destroyWindows({large});
     for (const Pick &p : {Pick{INT_MIN, 0}, Pick{-1, 3}, Pick{22, -1}, Pick{1000, INT_MIN}, Pick{INT_MAX, 1},
                           Pick{-5, INT_MAX}}) {
         timedCase("kyWindowBmpEffect", "ordinary window, effect " + num(p.effect) + " blank " + num(p.blank), drawn,
@@ -558,7 +558,7 @@ TEST_F(SnapshotEffectSweep, EveryWindowKindEffectAndBlank)
         timedCase("kyDesktopBmpEffect", "effect " + num(p.effect) + " blank " + num(p.blank), 60000,
                   [&] { EXPECT_EQ(KYDLL(kyDesktopBmpEffect)(p.effect, p.blank), 1); });
     }
-    dropEffectWindows(w);
+    destroyEffectWindows(w);
 }
 
 TEST_F(SnapshotEffectSweep, SweptEveryExportOfItsArea)
@@ -608,8 +608,8 @@ TEST_F(CopyEffectSweep, EveryPairAndWindowKind)
         timedCase("kyWindowD1", std::string(k.name) + " window", k.live ? drawn : quick,
                   [&] { EXPECT_EQ(KYDLL(kyWindowD1)(k.window), 1); });
     }
-    sweep::dropWindows({tiny});
-    dropEffectWindows(w);
+    sweep::destroyWindows({tiny});
+    destroyEffectWindows(w);
 }
 
 TEST_F(CopyEffectSweep, SweptEveryExportOfItsArea)
@@ -710,7 +710,7 @@ TEST_F(ShellSweep, LockKeysWithAnyNumber)
         set(initially);
         kytest::pumpMessages(60);
     }
-    sweep::dropWindows({focus});
+    sweep::destroyWindows({focus});
 }
 
 TEST_F(ShellSweep, SweptEveryExportOfItsArea)
