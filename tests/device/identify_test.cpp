@@ -521,10 +521,7 @@ TEST_F(DiskScan, DescriptorsStandInWhereTheMiniportGivesNothing)
 // descriptor names no product, so no drive answers.
 TEST(DiskIdentity, WithoutAMiniportNothingIsFound)
 {
-    // The emulated 32-bit Wine dies inside its own handling of this test's direct storage
-    // query ("glibc detected an invalid stdio handle"); the descriptor parsing runs in both
-    // builds on literal bytes, and this whole case in the 64-bit suite.
-    if (kytest::is32Bit())
+    if (!kytest::storageQuerySurvives())
         GTEST_SKIP() << "the emulated 32-bit Wine can't survive the direct storage query; runs in the 64-bit suite";
     HANDLE controller = CreateFileA("\\\\.\\Scsi0:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     NULL, OPEN_EXISTING, 0, NULL);

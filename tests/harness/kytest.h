@@ -32,7 +32,3 @@ bool startsProgramsInThisRun();
     if (!::kytest::startsProgramsInThisRun())                                                           \
     GTEST_SKIP() << "the 32-bit run starts other programs for a chosen few cases only (each start is " \
                     "emulated); this one runs in the 64-bit suite"
-
-namespace kytest {
-
-}  // namespace kytest
