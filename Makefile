@@ -11,10 +11,11 @@ all: dist
 bootstrap:
 	@bash tools/bootstrap.sh
 
-$(BUILD)/win32/CMakeCache.txt:
+# The compilers come from the bootstrap, so it runs first even under make -j.
+$(BUILD)/win32/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_FLAGS)
 
-$(BUILD)/win64/CMakeCache.txt:
+$(BUILD)/win64/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake $(CMAKE_FLAGS)
 
 configure: $(BUILD)/win32/CMakeCache.txt $(BUILD)/win64/CMakeCache.txt
