@@ -242,11 +242,17 @@ KYAPI unsigned int KYCALL kyProcSpeed(void);
  * Only width, height and colour depth are asked for; the refresh rate is left to
  * the system. A switch that takes place makes the system send WM_DISPLAYCHANGE to
  * the top-level windows of every program, the caller's included.
+ * Several monitors: every export here is about the primary monitor. The mode read
+ * is the primary monitor's, and a switch changes the primary monitor's mode only
+ * (no device is named); the other monitors keep their modes, and Windows may move
+ * them to stay beside the primary when its size changes.
  * ------------------------------------------------------------------------- */
 
 /* Writes the primary screen's colour depth in bits per pixel, width and height in
  * pixels and vertical refresh rate in Hz (0 or 1 means the adapter's default) into
- * the four caller variables.
+ * the four caller variables. With several monitors that is the primary monitor's
+ * mode, not the size of the whole desktop (GetSystemMetrics(SM_CXVIRTUALSCREEN))
+ * nor another monitor's (EnumDisplaySettingsA with that monitor's device name).
  *
  * Result: normalised; 0, with the four variables untouched, when there is no screen
  * device context. */
@@ -268,8 +274,10 @@ KYAPI int KYCALL kyChangeVideoModeTemporarily(void);
 KYAPI int KYCALL kyChangeVideoModePermanently(void);
 
 /* Switches to 800 x 600 x 32 as a temporary full-screen mode (CDS_FULLSCREEN), for
- * a full-screen window of the caller's. The cursor stays as it is. Undo with
- * kyCancelFullScreen. Result: pass-through, the ChangeDisplaySettingsA code. */
+ * a full-screen window of the caller's: on the primary monitor, whose area then
+ * starts at (0, 0) and is 800 x 600; the other monitors keep their modes. The cursor
+ * stays as it is. Undo with kyCancelFullScreen. Result: pass-through, the
+ * ChangeDisplaySettingsA code. */
 KYAPI int KYCALL kyFullScreen(void);
 
 /* Returns the display to the mode stored as the user's default (the result of that
@@ -327,11 +335,24 @@ KYAPI int KYCALL kyFlashWindow(HWND window, unsigned int count);
  * Each finds one of the shell's windows and shows or hides it with ShowWindow.
  * Nothing is remembered, and a hidden element stays hidden after the calling
  * program ends, until a show export or a restart of the shell shows it again.
- * The task bar is the window of class "Shell_TrayWnd", the start button its child
- * 304, the clock child 303 of its child 303 (the notification area), the desktop
- * icons the window of class "progman", the desktop the GetDesktopWindow window.
+ * The windows, looked for in this order:
+ *   - task bar: the window of class "Shell_TrayWnd"; the task bars of the other
+ *     monitors ("Shell_SecondaryTrayWnd", Windows 8 to 11) are hidden and shown
+ *     with it, and the result is the main task bar's;
+ *   - start button: the task bar's child 304 (Windows 2000 and XP), else its child
+ *     of class "Start" (Windows 8 and 10);
+ *   - clock: child 303 of the task bar's child 303 (Windows 2000 and XP), else the
+ *     "TrayClockWClass" in the task bar's "TrayNotifyWnd" (Vista to Windows 10);
+ *   - desktop icons: the window of class "progman"; where the icons' view
+ *     ("SHELLDLL_DefView") lives under a "WorkerW" instead (Windows 7 to 11 after
+ *     the wallpaper has changed), that view too;
+ *   - desktop: the GetDesktopWindow window.
  * Where a window doesn't exist (no shell, another shell, a task bar without those
- * children) the export changes nothing and returns 0.
+ * children) the export changes nothing and returns 0. Windows 11 draws its start
+ * button and clock inside the task bar's own content, and the Windows 7 start orb
+ * is no child of the task bar: there the start-button exports (and on Windows 11
+ * the clock exports) return 0 and change nothing. Only the main task bar's start
+ * button and clock are looked for.
  * ShowWindow's result is non-zero when the window was visible before the call.
  * ------------------------------------------------------------------------- */
 
@@ -502,6 +523,10 @@ KYAPI void KYCALL kyGetWSPath(char *buffer);
  * screen (all monitors) is played, and all of that part: a maximized window, whose
  * frame reaches a few pixels beyond every edge, is animated up to every edge, and
  * a window wholly off the screen is not drawn on.
+ *
+ * Several monitors: a window effect plays where the window is, on whichever monitor
+ * that is, and over both parts of a window that lies across two monitors. The
+ * desktop effect covers the primary monitor only.
  * ------------------------------------------------------------------------- */
 
 /* Takes a snapshot of the whole window as shown (frame and title bar included),
@@ -518,7 +543,8 @@ KYAPI int KYCALL kyWindowBmpEffect(HWND window, int effect, int blankMode);
 
 /* The same for the whole primary screen (the desktop window), drawn over every
  * window on it, under the same busy flag. Windows that repaint meanwhile show
- * through until the effect's closing copy.
+ * through until the effect's closing copy. With several monitors only the primary
+ * monitor is played; the others go on showing their windows.
  *
  * Result: constant 1. */
 KYAPI int KYCALL kyDesktopBmpEffect(int effect, int blankMode);
@@ -536,19 +562,21 @@ KYAPI int KYCALL kyDesktopBmpEffect(int effect, int blankMode);
  * at once. */
 KYAPI int KYCALL kyWindowBmpEffect2(HWND target, HWND source, int effect);
 
-/* Sprinkles white pixels at random places over the whole window, frame included, in
- * 100 passes of 4% of its area each, with one tick's pause after each pass (1 to 1.6
- * s in all, plus the drawing). About 98% of the window ends white; the rest keeps a
- * light scatter of the old picture until the window repaints.
+/* Sprinkles white pixels at random places over the whole window, frame included (on
+ * whichever monitors it lies), in 100 passes of 4% of its area each, with one tick's
+ * pause after each pass (1 to 1.6 s in all, plus the drawing). About 98% of the
+ * window ends white; the rest keeps a light scatter of the old picture until the
+ * window repaints.
  *
  * Result: constant 1. No busy flag: a nested call runs in full inside the outer
  * call's pause. Calls srand(time(NULL)), which also reseeds rand() for a caller that
  * shares the library's C runtime (msvcrt.dll). */
 KYAPI int KYCALL kyWindowErase(HWND window);
 
-/* Sweeps white vertical lines over the whole window, frame included, from the left,
- * one pixel column per pause of more than 10 ms (one or two ticks), leaving it all
- * white until it repaints. A 400-pixel-wide window takes several seconds.
+/* Sweeps white vertical lines over the whole window, frame included (on whichever
+ * monitors it lies), from the left, one pixel column per pause of more than 10 ms
+ * (one or two ticks), leaving it all white until it repaints. A 400-pixel-wide
+ * window takes several seconds.
  *
  * Result: constant 1. No busy flag. */
 KYAPI int KYCALL kyWindowD1(HWND window);
@@ -570,8 +598,10 @@ KYAPI int KYCALL kyWindowD1(HWND window);
 /* Toggles the desktop clock.
  *
  * First call: shows the note "We will activate clock!" (a message box, caption
- * "Note"), opens the clock where it was last dropped in this process (the screen's
- * top-left corner the first time) and runs the clock's message loop, which
+ * "Note"), opens the clock where it was last dropped in this process (the primary
+ * monitor's top-left corner the first time; the top-left corner of the primary
+ * monitor's work area when that place is on no monitor any more, after a monitor
+ * was unplugged or the mode got smaller) and runs the clock's message loop, which
  * dispatches the messages of every window of the calling thread, so the caller's
  * windows keep working. The call returns when the clock closes.
  *
@@ -614,7 +644,9 @@ KYAPI int KYCALL kySoftClock(void);
  * WIN32 Library (F1-full screen)", until the user presses Esc or closes the window.
  * F1 switches between the window and a 640 x 480 x 32 full-screen display mode with
  * the cursor hidden; the display mode and the cursor are restored when the show
- * leaves full screen or ends. Pure black in the pictures is see-through.
+ * leaves full screen or ends. With several monitors the window and the full screen
+ * are on the primary monitor (its mode is the one switched); the other monitors
+ * keep their modes and windows. Pure black in the pictures is see-through.
  *
  * Blocks: runs on the caller's thread and takes only its own window's messages, so
  * the caller's other windows get none, not even repaints, until the show ends. While

@@ -61,5 +61,9 @@ int prepareClockSurface();
 void releaseClockSurface();
 LRESULT CALLBACK clockWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Where a clock opens: its remembered place while any part of it is on a monitor there,
+// else the top-left corner of the primary monitor's work area.
+POINT clockOpeningOrigin(POINT remembered);
+
 // The surface's header: 32-bit, 128 x 128, top-down.
 void buildClockSurfaceHeader(BITMAPINFOHEADER *header);

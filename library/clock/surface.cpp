@@ -69,8 +69,9 @@ int prepareClockSurface()
         return 0;
 
     memset(s.surfaceBits, 0, clockSurfaceBytes);  // fully transparent until the first tick
-    // Places the window at the remembered position, still showing nothing. The colour
-    // key means nothing with ULW_ALPHA.
+    // Places the window at the remembered position (when that is still on a monitor),
+    // still showing nothing. The colour key means nothing with ULW_ALPHA.
+    s.clockOrigin = clockOpeningOrigin(s.clockOrigin);
     if (s.updateLayeredWindow)
         s.updateLayeredWindow(s.window, s.screenDc, &s.clockOrigin, &s.clockSize, s.memoryDc, &s.surfaceOrigin,
                               0xFFFF, &s.blend, ULW_ALPHA);

@@ -41,6 +41,24 @@ int createClockWindow(HINSTANCE instance, int showCommand)
     return 1;
 }
 
+// A place remembered from an earlier clock may be on no monitor now (one was unplugged,
+// the mode got smaller, the clock was dropped beyond every screen): the clock would open
+// out of sight, and it can only be dragged where it can be seen.
+POINT clockOpeningOrigin(POINT remembered)
+{
+    RECT place = {remembered.x, remembered.y, remembered.x + clockSide, remembered.y + clockSide};
+    if (MonitorFromRect(&place, MONITOR_DEFAULTTONULL))
+        return remembered;
+    POINT corner = {0, 0};
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        corner.x = info.rcWork.left;
+        corner.y = info.rcWork.top;
+    }
+    return corner;
+}
+
 // A drag step: the window follows the cursor's movement since the previous step, and
 // the last frame is shown again at the new place without redrawing.
 static void followCursor(HWND hwnd)

@@ -58,10 +58,21 @@ RECT virtualScreenRect()
     return screen;
 }
 
-bool effectWindowArea(HWND window, EffectArea *area)
+RECT primaryMonitorRect()
+{
+    RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return primary;
+}
+
+bool effectWindowArea(HWND window, const RECT &screen, EffectArea *area)
 {
     RECT outer;
     if (!window || !IsWindow(window) || !GetWindowRect(window, &outer))
         return false;
-    return visiblePart(outer, virtualScreenRect(), area);
+    return visiblePart(outer, screen, area);
+}
+
+bool effectWindowArea(HWND window, EffectArea *area)
+{
+    return effectWindowArea(window, virtualScreenRect(), area);
 }

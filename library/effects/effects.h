@@ -42,12 +42,16 @@ bool visiblePart(const RECT &outer, const RECT &screen, EffectArea *area);
 
 // The virtual screen (every monitor) in screen coordinates.
 RECT virtualScreenRect();
+// The primary monitor in screen coordinates: its top-left corner is always (0, 0).
+RECT primaryMonitorRect();
 
-// The part of a live window's outer rectangle that is on the virtual screen: false for a
+// The part of a live window's outer rectangle that is on `screen` (by default the virtual
+// screen, so a window effect plays on whichever monitors the window is on): false for a
 // handle that is not a window, a window with no area or one wholly off the screen, so that
 // no effect ever sizes, divides or allocates by it. A maximized window reaches a few
 // pixels beyond every edge of its screen; the part on the screen is played whole.
 bool effectWindowArea(HWND window, EffectArea *area);
+bool effectWindowArea(HWND window, const RECT &screen, EffectArea *area);
 
 // Pure geometry kept apart from the drawing.
 typedef void (*BlockVisitor)(void *context, int x, int y);

@@ -10,10 +10,11 @@ static int copyBusy = 0;
 
 enum { framePauseMs = 1, frameParam = 20 };
 
-static void playSnapshot(HWND window, int effect, int blankMode)
+// `screen`: the part of the screen the snapshot may cover, in screen coordinates.
+static void playSnapshot(HWND window, const RECT &screen, int effect, int blankMode)
 {
     EffectArea area;
-    if (!effectWindowArea(window, &area))
+    if (!effectWindowArea(window, screen, &area))
         return;
     const int x = area.x, y = area.y, width = area.width, height = area.height;
     HDC windowDc = GetWindowDC(window);
@@ -42,7 +43,7 @@ extern "C" int KYCALL kyWindowBmpEffect(HWND window, int effect, int blankMode)
     if (snapshotBusy)
         return 1;
     snapshotBusy = 1;
-    playSnapshot(window, effect, blankMode);
+    playSnapshot(window, virtualScreenRect(), effect, blankMode);
     snapshotBusy = 0;
     return 1;
 }
@@ -52,7 +53,9 @@ extern "C" int KYCALL kyDesktopBmpEffect(int effect, int blankMode)
     if (snapshotBusy)
         return 1;
     snapshotBusy = 1;
-    playSnapshot(GetDesktopWindow(), effect, blankMode);
+    // The primary monitor only, whatever the desktop window spans: the other monitors
+    // keep showing their windows.
+    playSnapshot(GetDesktopWindow(), primaryMonitorRect(), effect, blankMode);
     snapshotBusy = 0;
     return 1;
 }

@@ -1,57 +1,68 @@
-// Hiding and showing parts of the shell by calling ShowWindow on the shell's own windows.
-// Nothing is remembered: a show export simply shows the same window again, and without
-// the window the system call fails and the export returns 0.
+// Hiding and showing parts of the shell by calling ShowWindow on the shell's own windows
+// (found by shell/shellwindows.cpp). Nothing is remembered: a show export simply shows
+// the same window again. An element the shell at hand has no window for is left alone
+// and its exports return 0, as they always did without the window.
 #include "exports.h"
-#include "shell/elements.h"
+#include "shell/shellwindows.h"
 
-ShellWindowClasses shellWindowClasses = {"Shell_TrayWnd", "progman"};
-
-HWND findTaskBar()
+// The main task bar's ShowWindow result; the other monitors' task bars follow it.
+static int showTaskBars(int command)
 {
-    return FindWindowA(shellWindowClasses.taskBar, NULL);
-}
-
-HWND findStartButton()
-{
-    return GetDlgItem(findTaskBar(), startButtonId);
-}
-
-HWND findTrayClock()
-{
-    return GetDlgItem(GetDlgItem(findTaskBar(), notificationAreaId), trayClockId);
-}
-
-HWND findDesktopIcons()
-{
-    return FindWindowA(shellWindowClasses.desktopIcons, NULL);
+    HWND bars[maxSecondaryTaskBars];
+    const int count = findSecondaryTaskBars(bars, maxSecondaryTaskBars);
+    HWND main = findTaskBar();
+    const int result = main ? ShowWindow(main, command) : 0;
+    for (int i = 0; i < count; ++i)
+        ShowWindow(bars[i], command);
+    return result;
 }
 
 // The clock is redrawn at once so the notification area closes the gap (or makes room)
 // now rather than at its next repaint.
 static int showAndUpdate(HWND window, int command)
 {
+    if (!window)
+        return 0;
     ShowWindow(window, command);
     return UpdateWindow(window);
 }
 
+// Both icon exports hide first, so their result (the visibility before the second
+// call) is 0 whenever the window exists; callers have never been told more. Where the
+// icons live under a WorkerW rather than in Progman, their view gets the same calls.
+static int showDesktopIcons(int secondCommand)
+{
+    HWND windows[2] = {findDesktopIcons(), findIconsOutsideProgman()};
+    int result = 0;
+    for (HWND window : windows) {
+        if (!window)
+            continue;
+        ShowWindow(window, SW_HIDE);
+        result = ShowWindow(window, secondCommand);
+    }
+    return result;
+}
+
 extern "C" int KYCALL kyHideTaskBar(void)
 {
-    return ShowWindow(findTaskBar(), SW_HIDE);
+    return showTaskBars(SW_HIDE);
 }
 
 extern "C" int KYCALL kyShowTaskBar(void)
 {
-    return ShowWindow(findTaskBar(), SW_SHOW);
+    return showTaskBars(SW_SHOW);
 }
 
 extern "C" int KYCALL kyHideStartButton(void)
 {
-    return ShowWindow(findStartButton(), SW_HIDE);
+    HWND button = findStartButton();
+    return button ? ShowWindow(button, SW_HIDE) : 0;
 }
 
 extern "C" int KYCALL kyShowStartButton(void)
 {
-    return ShowWindow(findStartButton(), SW_SHOW);
+    HWND button = findStartButton();
+    return button ? ShowWindow(button, SW_SHOW) : 0;
 }
 
 extern "C" int KYCALL kyHideSystemClock(void)
@@ -64,20 +75,14 @@ extern "C" int KYCALL kyShowSystemClock(void)
     return showAndUpdate(findTrayClock(), SW_SHOW);
 }
 
-// Both icon exports hide first, so their result (the visibility before the second
-// call) is 0 whenever the window exists; callers have never been told more.
 extern "C" int KYCALL kyHideDesktopIcons(void)
 {
-    HWND icons = findDesktopIcons();
-    ShowWindow(icons, SW_HIDE);
-    return ShowWindow(icons, SW_HIDE);
+    return showDesktopIcons(SW_HIDE);
 }
 
 extern "C" int KYCALL kyShowDesktopIcons(void)
 {
-    HWND icons = findDesktopIcons();
-    ShowWindow(icons, SW_HIDE);
-    return ShowWindow(icons, SW_SHOWNORMAL);
+    return showDesktopIcons(SW_SHOWNORMAL);
 }
 
 extern "C" int KYCALL kyHideDesktop(void)

@@ -162,6 +162,17 @@ std::string programFolder()
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
+bool onTwoMonitorDisplay()
+{
+    MONITORINFO second;
+    second.cbSize = sizeof second;
+    const RECT expected = {1024, 0, 1824, 600};
+    return GetSystemMetrics(SM_CMONITORS) == 2 && GetSystemMetrics(SM_CXSCREEN) == 1024 &&
+           GetSystemMetrics(SM_CYSCREEN) == 768 &&
+           GetMonitorInfoA(MonitorFromPoint(POINT{1100, 100}, MONITOR_DEFAULTTONULL), &second) &&
+           EqualRect(&second.rcMonitor, &expected);
+}
+
 // Live GDI objects of this process: the system's count where it keeps one, otherwise
 // how many more bitmaps can be made before the handle table is full.
 long gdiObjectsInUse()

@@ -38,6 +38,10 @@ extern std::function<void(HWND, WPARAM)> testWindowApp;
 // The folder of the running test program, with a trailing backslash.
 std::string programFolder();
 
+// Whether this is the test display with two monitors side by side (testenv.sh
+// two-monitors): the primary, 1024 x 768 at (0, 0), and 800 x 600 at (1024, 0).
+bool onTwoMonitorDisplay();
+
 // True in the 32-bit build.
 constexpr bool is32Bit() { return sizeof(void *) == 4; }
 

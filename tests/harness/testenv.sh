@@ -2,12 +2,21 @@
 # Starts and stops the private test environment: an Xvfb display (1024x768, 24-bit) and a
 # Wine prefix kept under the build folder, so tests never touch the user's own display or
 # Wine setup (they hide the task bar and change display modes).
-#   testenv.sh start ENVDIR win64|win32
+#   testenv.sh start ENVDIR win64|win32 [two-monitors]
 #   testenv.sh stop ENVDIR
+# two-monitors: a display with two monitors side by side, 1024x768 (the primary) at 0,0
+# and 800x600 at 1024,0, for what several monitors change. Xvfb alone stacks its Xinerama
+# screens at 0,0, so Xephyr (which lays its screens side by side) runs on a host Xvfb,
+# and Wine reads the monitors through Xinerama (RandR would show one screen).
 set -euo pipefail
 cmd=$1 envdir=$2 arch=${3:-win64}
 mkdir -p "$envdir"
 envdir=$(cd "$envdir" && pwd)
+layout=${4:-$(cat "$envdir/layout" 2>/dev/null || echo one)}
+case "$layout" in one|two-monitors) ;; *) echo "testenv: unknown layout $layout" >&2; exit 2 ;; esac
+echo "$layout" >"$envdir/layout"
+# The X server that Wine draws on: Xephyr's for two monitors, else the Xvfb itself.
+if [ "$layout" = two-monitors ]; then server_pid=xephyr.pid; else server_pid=xvfb.pid; fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$envdir/prefix"
 
 # The revision of the prefix settings made in template_prefix: part of the cached prefix's
@@ -34,23 +43,46 @@ take_lock() {
 }
 drop_lock() { exec 9>&-; }
 
-start_display() {
-  if alive "$envdir/xvfb.pid" && [ -S "/tmp/.X11-unix/X$(cat "$envdir/display")" ]; then
-    return
-  fi
-  local n
-  take_lock /tmp/.kydoru-testenv-display.lock
+# Starts an X server on the first free display number from 90 on: the command's "@N"
+# becomes ":number". Sets `started` to the number; 1 when none could be started.
+start_x() {
+  local pidfile=$1 log=$2 n
+  shift 2
   for n in $(seq 90 190); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$envdir/xvfb.log" 2>&1 9>&- &
-    echo $! >"$envdir/xvfb.pid"
+    "${@/#@N/:$n}" >"$envdir/$log" 2>&1 9>&- &
+    echo $! >"$envdir/$pidfile"
     for _ in $(seq 100); do
-      [ -S "/tmp/.X11-unix/X$n" ] && { echo "$n" >"$envdir/display"; drop_lock; return; }
-      alive "$envdir/xvfb.pid" || break
+      [ -S "/tmp/.X11-unix/X$n" ] && { started=$n; return 0; }
+      alive "$envdir/$pidfile" || break
       sleep 0.2
     done
-    kill "$(cat "$envdir/xvfb.pid")" 2>/dev/null || true
+    kill "$(cat "$envdir/$pidfile")" 2>/dev/null || true
   done
+  return 1
+}
+
+start_display() {
+  if alive "$envdir/$server_pid" && [ -S "/tmp/.X11-unix/X$(cat "$envdir/display")" ]; then
+    return
+  fi
+  local started=""
+  take_lock /tmp/.kydoru-testenv-display.lock
+  if [ "$layout" = two-monitors ]; then
+    # A host left from a Xephyr that died is replaced along with it.
+    if alive "$envdir/xvfb.pid"; then kill "$(cat "$envdir/xvfb.pid")"; fi
+    if start_x xvfb.pid xvfb.log Xvfb @N -screen 0 1824x768x24 -nolisten tcp; then
+      DISPLAY=":$started" start_x xephyr.pid xephyr.log Xephyr @N +xinerama -screen 1024x768x24 \
+        -screen 800x600x24 -nolisten tcp || started=""
+    fi
+  else
+    start_x xvfb.pid xvfb.log Xvfb @N -screen 0 1024x768x24 -nolisten tcp || started=""
+  fi
+  if [ -n "$started" ]; then
+    echo "$started" >"$envdir/display"
+    drop_lock
+    return
+  fi
   echo "testenv: no X display could be started" >&2
   exit 1
 }
@@ -91,12 +123,18 @@ template_prefix() {
 
 make_prefix() {
   local want="$arch $(prefix_arch) $settings"
+  [ "$layout" = one ] || want="$want $layout"
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$envdir/prefix-kind" 2>/dev/null)" != "$want" ]; then
     local template
     template=$(template_prefix)
     rm -rf "$WINEPREFIX"
     cp -a "$template" "$WINEPREFIX"
     rm -f "$WINEPREFIX/ready"
+    if [ "$layout" = two-monitors ]; then
+      timeout 600 "$(wine_for "$(prefix_arch)")" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f \
+        >>"$envdir/wineserver.log" 2>&1 </dev/null
+      timeout 300 wineserver -w || true
+    fi
     echo "$want" >"$envdir/prefix-kind"
   fi
   echo "$arch" >"$envdir/arch"
@@ -133,9 +171,11 @@ case "$cmd" in
     ;;
   stop)
     wineserver -k 2>/dev/null || true
-    if alive "$envdir/xvfb.pid"; then kill "$(cat "$envdir/xvfb.pid")"; fi
-    rm -f "$envdir/xvfb.pid"
+    for pidfile in xephyr.pid xvfb.pid; do
+      if alive "$envdir/$pidfile"; then kill "$(cat "$envdir/$pidfile")"; fi
+      rm -f "$envdir/$pidfile"
+    done
     echo "testenv: stopped"
     ;;
-  *) echo "usage: testenv.sh start|revive|stop ENVDIR [win64|win32]" >&2; exit 2 ;;
+  *) echo "usage: testenv.sh start|revive|stop ENVDIR [win64|win32 [one|two-monitors]]" >&2; exit 2 ;;
 esac

@@ -326,6 +326,7 @@ TEST_F(LogoShow, F1SwitchesToFullScreenAndBack)
     HWND first = NULL, full = NULL, back = NULL;
     int fullWidth = 0;
     LONG fullStyle = 0, fullExStyle = 0;
+    RECT fullRect = {};
     int result = driveShow(realDisplay ? std::function<int()>(dllLogo) : std::function<int()>(kyLogo), [&] {
         first = waitForShowWindow(NULL, 20000);
         if (!first)
@@ -337,6 +338,7 @@ TEST_F(LogoShow, F1SwitchesToFullScreenAndBack)
         fullWidth = currentWidth();
         fullStyle = GetWindowLongA(full, GWL_STYLE);
         fullExStyle = GetWindowLongA(full, GWL_EXSTYLE);
+        GetWindowRect(full, &fullRect);
         Sleep(300);
         pressKey(full, VK_F1);
         back = waitForShowWindow(full, 20000);
@@ -361,6 +363,14 @@ TEST_F(LogoShow, F1SwitchesToFullScreenAndBack)
     }
     EXPECT_TRUE(fullStyle & WS_POPUP);
     EXPECT_TRUE(fullExStyle & WS_EX_TOPMOST);
+    // With several monitors, full screen is the primary monitor's (its mode is the one
+    // switched): the window covers it from its corner and reaches no other monitor.
+    EXPECT_EQ(fullRect.left, 0);
+    EXPECT_EQ(fullRect.top, 0);
+    EXPECT_EQ(fullRect.right, 640);
+    EXPECT_EQ(fullRect.bottom, 480);
+    HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    EXPECT_EQ(MonitorFromPoint(POINT{fullRect.right - 1, fullRect.bottom - 1}, MONITOR_DEFAULTTONULL), primary);
     EXPECT_EQ(currentWidth(), widthBefore) << "the display mode is restored";
     EXPECT_TRUE(kytest::seenBoxes().empty());
     EXPECT_EQ(result, 0);

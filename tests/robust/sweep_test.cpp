@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../logo/logo_gl.h"
-#include "shell/elements.h"
+#include "shell/shellwindows.h"
 #include "sweep.h"
 
 namespace {
@@ -627,14 +627,9 @@ TEST_F(ShellSweep, ElementsShownAndHiddenOutOfOrder)
         bool update;  // the result is UpdateWindow's, not ShowWindow's
     };
     static const Element elements[] = {
-        {"kyHideTaskBar", "kyShowTaskBar", [] { return FindWindowA("Shell_TrayWnd", NULL); }, false},
-        {"kyHideStartButton", "kyShowStartButton",
-         [] { return GetDlgItem(FindWindowA("Shell_TrayWnd", NULL), startButtonId); }, false},
-        {"kyHideSystemClock", "kyShowSystemClock",
-         [] {
-             return GetDlgItem(GetDlgItem(FindWindowA("Shell_TrayWnd", NULL), notificationAreaId), trayClockId);
-         },
-         true},
+        {"kyHideTaskBar", "kyShowTaskBar", findTaskBar, false},
+        {"kyHideStartButton", "kyShowStartButton", findStartButton, false},
+        {"kyHideSystemClock", "kyShowSystemClock", findTrayClock, true},
         {"kyHideDesktop", "kyShowDesktop", [] { return GetDesktopWindow(); }, false},
     };
     for (const Element &e : elements) {

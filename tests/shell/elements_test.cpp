@@ -4,7 +4,7 @@
 // would find the shell's.
 #include "kytest.h"
 
-#include "shell/elements.h"
+#include "shell/shellwindows.h"
 
 namespace {
 
