@@ -56,12 +56,12 @@ int captionWidth(HWND control, HDC dc, bool button, bool checkBox, int dpi)
     return room.right - room.left;
 }
 
-// One line per captioned control: its client size, the width its caption is broken to,
-// the font's line height, the caption's one-line extent, and the lines it takes and the
-// widest of them as the control breaks it. A button measures its caption first, then
-// draws it within the width of the widest line measured, where it is broken again (Wine
-// then counts a blank after a line against it); both breaks are made here. A one-line
-// label shows its trailing blanks as nothing.
+// One line per captioned control: the size of its client area that shows, the width its
+// caption is broken to, the font's line height, the caption's one-line extent, and the
+// lines it takes and the widest of them as the control breaks it. A button measures its
+// caption first, then draws it within the width of the widest line measured, where it
+// is broken again (Wine then counts a blank after a line against it); both breaks are
+// made here. A one-line label shows its trailing blanks as nothing.
 BOOL CALLBACK measureControl(HWND control, LPARAM dpi)
 {
     wchar_t text[256] = L"";
@@ -99,8 +99,18 @@ BOOL CALLBACK measureControl(HWND control, LPARAM dpi)
     }
     RECT client;
     GetClientRect(control, &client);
+    // A label lies beneath the buttons: one laid over its lower part hides what is there.
+    RECT place, over;
+    GetWindowRect(control, &place);
+    for (HWND other = GetWindow(control, GW_HWNDFIRST); !button && other; other = GetWindow(other, GW_HWNDNEXT)) {
+        char otherClass[16] = "";
+        RealGetWindowClassA(other, otherClass, sizeof otherClass);
+        GetWindowRect(other, &over);
+        if (lstrcmpiA(otherClass, "Button") == 0 && over.top > place.top && IntersectRect(&over, &over, &place))
+            client.bottom = over.top - place.top < client.bottom ? over.top - place.top : client.bottom;
+    }
     WideCharToMultiByte(CP_UTF8, 0, text, -1, caption, sizeof caption, NULL, NULL);
-    fprintf(report, "control %d client %ld %ld width %d line %ld extent %d lines %ld widest %ld caption %s\n",
+    fprintf(report, "control %d shown %ld %ld width %d line %ld extent %d lines %ld widest %ld caption %s\n",
             GetDlgCtrlID(control), client.right, client.bottom, width, metrics.tmHeight,
             textWidth(dc, text, length), lines, widest, caption);
     SelectObject(dc, previous);
