@@ -36,19 +36,45 @@ HFONT makeFont(const char *face, int dpiY, int tenthsOfPoint, int weight)
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
+// Whether the system has the face itself, not a stand-in the font mapper picked for it.
+bool hasFace(HDC screen, const char *face)
+{
+    HFONT font = makeFont(face, 96, 80, FW_NORMAL);
+    if (!font)
+        return false;
+    char got[LF_FACESIZE] = "";
+    HGDIOBJ previous = SelectObject(screen, font);
+    GetTextFaceA(screen, LF_FACESIZE, got);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    return lstrcmpiA(got, face) == 0;
+}
+
+// The form was designed in MS Sans Serif (8 pt, the designer's default, and the two bold
+// labels' face), its captions sized for its widths. Its TrueType twin Microsoft Sans
+// Serif has the same widths and stays sharp at any DPI, where the original is a bitmap
+// font; Tahoma where neither exists.
+const char *designFace(HDC screen)
+{
+    static const char *const faces[] = {"Microsoft Sans Serif", "MS Sans Serif"};
+    for (const char *face : faces)
+        if (screen && hasFace(screen, face))
+            return face;
+    return "Tahoma";
+}
+
 FormLook acquireLook(HINSTANCE instance)
 {
     FormLook look = {};
     HDC screen = GetDC(NULL);
     look.dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
     look.dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    const char *face = designFace(screen);
     if (screen)
         ReleaseDC(NULL, screen);
-    // Tahoma is the small dialog face every system (Wine included) carries; the two
-    // headline labels keep their designed MS Sans Serif.
-    look.formFont = makeFont("Tahoma", look.dpiY, 80, FW_NORMAL);
-    look.bold12 = makeFont("MS Sans Serif", look.dpiY, 120, FW_BOLD);
-    look.bold135 = makeFont("MS Sans Serif", look.dpiY, 135, FW_BOLD);
+    look.formFont = makeFont(face, look.dpiY, 80, FW_NORMAL);
+    look.bold12 = makeFont(face, look.dpiY, 120, FW_BOLD);
+    look.bold135 = makeFont(face, look.dpiY, 135, FW_BOLD);
     look.linePen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
     look.picture = loadEmbeddedPicture(instance, IDR_KYSLIKA, &look.pictureSize);
     return look;
@@ -214,6 +240,11 @@ HWND createControl(HWND form, HINSTANCE instance, const ControlDesign &design, c
         cls = pictureClass;
         style |= WS_TABSTOP;
         break;
+    }
+    switch (captionLayout(design.id)) {
+    case textLeftLines: style |= BS_LEFT; break;
+    case textOneLine: style |= SS_LEFTNOWORDWRAP; break;
+    case textDefault: break;
     }
     if (!design.enabled)
         style |= WS_DISABLED;

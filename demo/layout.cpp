@@ -66,6 +66,29 @@ const LineDesign formLines[] = {
 };
 const size_t formLineCount = sizeof formLines / sizeof formLines[0];
 
+// Captions that the controls' own layout would cut. A button breaks its caption twice,
+// the second time within the widest line found the first time, and Wine then counts the
+// blank after a line against it: a centred caption whose first line holds two words
+// ("Get Video" / "Mode") takes a line more than its button has, while left-aligned lines
+// are measured with their blank both times. "Set Window Transparent " would lose
+// "Transparent" to a second line for its trailing blank alone: one line, the blank cut.
+const struct {
+    int id;
+    ControlText text;
+} captionLayouts[] = {
+    {idCommand10, textLeftLines},
+    {idCommand11, textLeftLines},
+    {idLabel6, textOneLine},
+};
+
+ControlText captionLayout(int id)
+{
+    for (const auto &layout : captionLayouts)
+        if (layout.id == id)
+            return layout.text;
+    return textDefault;
+}
+
 const ControlDesign *findControl(int id)
 {
     for (size_t i = 0; i < formControlCount; ++i)

@@ -6,6 +6,9 @@
 enum ControlKind { kindButton, kindCheckBox, kindLabel, kindClickLabel, kindScrollBar, kindPicture };
 enum ControlFont { fontForm, fontBold12, fontBold135 };
 enum ControlColour { colourText, colourActiveCaption, colourHighlight };
+// How a caption is laid out: as the control does by default (a button's lines centred, a
+// label's broken between words), in left-aligned lines, or on one line cut at the edge.
+enum ControlText { textDefault, textLeftLines, textOneLine };
 
 struct ControlDesign {
     int id;
@@ -34,6 +37,8 @@ extern const LineDesign formLines[];
 extern const size_t formLineCount;
 
 const ControlDesign *findControl(int id);
+// How control `id` lays out its caption (textDefault for most).
+ControlText captionLayout(int id);
 bool takesFocus(ControlKind kind);
 
 // Twips to pixels at `dpi` dots per inch, rounded to nearest; a zero or negative dpi

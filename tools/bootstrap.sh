@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test kydoru: the mingw-w64
-# cross compilers, Wine (64-bit, and 32-bit through qemu user-mode emulation), a private
-# X server (and Xephyr, for a test display with two monitors), Mesa, socat, ImageMagick,
-# and LLVM's tools (llvm-dlltool makes kydoru.lib; clang and lld-link build the test
-# program for the MSVC target). Safe to run again: it skips what is there.
+# cross compilers, Wine (64-bit, and 32-bit through qemu user-mode emulation) and its fonts,
+# a private X server (and Xephyr, for a test display with two monitors), Mesa, socat,
+# ImageMagick, and LLVM's tools (llvm-dlltool makes kydoru.lib; clang and lld-link build the
+# test program for the MSVC target). Safe to run again: it skips what is there.
 set -euo pipefail
 
 log() { echo "bootstrap: $*"; }
@@ -20,8 +20,11 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   added_arch=1
 fi
 
+# fonts-wine: Wine's own Tahoma, MS Sans Serif and Marlett (the caption buttons' glyphs),
+# which Debian only recommends; without them every face falls back to a wider one and the
+# demo's captions no longer fit as they do on Windows.
 for p in cmake make g++ python3 mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
-         wine wine64 wine32:i386 xvfb xauth x11-utils xdotool libgl1-mesa-dri libglx-mesa0 \
+         wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool libgl1-mesa-dri libglx-mesa0 \
          xserver-xephyr socat imagemagick googletest qemu-user-static binutils-mingw-w64 procps clang lld llvm; do
   want "$p"
 done

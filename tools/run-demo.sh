@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Runs the demo program kydemo.exe under Wine.
-#   tools/run-demo.sh [--private] [win64|win32] [SHOT.png]
-# With a working $DISPLAY (and no --private) the demo opens on the user's own display in
-# the user's own Wine prefix, and the script returns when the demo ends. Otherwise it
-# starts a private Xvfb display and a throwaway Wine prefix under build/demo-run/, waits
-# for the form, saves a screenshot (SHOT.png, default build/demo-run/demo.png), and
-# stops what it started. The program comes from dist/ (`make`), else from build/.
+#   tools/run-demo.sh [--private] [--dpi N] [win64|win32] [SHOT.png]
+# With a working $DISPLAY (and no --private or --dpi) the demo opens on the user's own
+# display in the user's own Wine prefix, and the script returns when the demo ends.
+# Otherwise it starts a private Xvfb display and a throwaway Wine prefix under
+# build/demo-run/, waits for the form, saves a screenshot (SHOT.png, default
+# build/demo-run/demo.png), and stops what it started. --dpi N sets that prefix's screen
+# resolution to N dots per inch (96 unless given) and grows the display with it, as a
+# 1024x768 desktop scaled to N/96 would be. The program comes from dist/ (`make`), else
+# from build/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-private=0 arch=win64 shot=
-for arg in "$@"; do
-  case "$arg" in
+private=0 arch=win64 shot= dpi=96
+while [ $# -gt 0 ]; do
+  case "$1" in
     --private) private=1 ;;
-    win64|win32) arch=$arg ;;
-    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
-    *) shot=$arg ;;
+    --dpi)
+      dpi=${2:-}
+      case "$dpi" in ''|*[!0-9]*) echo "run-demo: --dpi needs a number of dots per inch" >&2; exit 2 ;; esac
+      if [ "$dpi" -lt 96 ] || [ "$dpi" -gt 480 ]; then echo "run-demo: --dpi $dpi is outside 96 to 480" >&2; exit 2; fi
+      private=1
+      shift ;;
+    win64|win32) arch=$1 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    *) shot=$1 ;;
   esac
+  shift
 done
 
 folder=
@@ -58,7 +68,7 @@ trap cleanup EXIT
 
 for n in $(seq 200 260); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.2; done
   if [ -S "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
@@ -73,6 +83,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$work/wineboot.log" 2>&1
   timeout 120 wineserver -w || true
 fi
+"$here/tools/wine-fonts.sh" "$WINEPREFIX"
+timeout 300 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$work/wineboot.log" 2>&1
 
 echo "run-demo: $folder/kydemo.exe on private display $DISPLAY"
 (cd "$folder" && exec "$wine" ./kydemo.exe) >"$work/demo.log" 2>&1 &

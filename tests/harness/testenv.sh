@@ -8,6 +8,9 @@
 # and 800x600 at 1024,0, for what several monitors change. Xvfb alone stacks its Xinerama
 # screens at 0,0, so Xephyr (which lays its screens side by side) runs on a host Xvfb,
 # and Wine reads the monitors through Xinerama (RandR would show one screen).
+# KY_TEST_DPI=144 (at start) makes a high-DPI variant: the prefix's screen resolution
+# (LogPixels) set to that many dots per inch and the display grown with it, as a
+# 1024x768 desktop at 150 % would be.
 set -euo pipefail
 cmd=$1 envdir=$2 arch=${3:-win64}
 mkdir -p "$envdir"
@@ -18,6 +21,11 @@ echo "$layout" >"$envdir/layout"
 # The X server that Wine draws on: Xephyr's for two monitors, else the Xvfb itself.
 if [ "$layout" = two-monitors ]; then server_pid=xephyr.pid; else server_pid=xvfb.pid; fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$envdir/prefix"
+# A revived display keeps the resolution the environment was started with.
+if [ "$cmd" = revive ]; then dpi=$(cat "$envdir/dpi" 2>/dev/null || echo 96); else dpi=${KY_TEST_DPI:-96}; fi
+case "$dpi" in ''|*[!0-9]*) echo "testenv: KY_TEST_DPI must be a number of dots per inch" >&2; exit 2 ;; esac
+if [ "$dpi" -lt 96 ] || [ "$dpi" -gt 480 ]; then echo "testenv: KY_TEST_DPI $dpi is outside 96 to 480" >&2; exit 2; fi
+screen="$((1024 * dpi / 96))x$((768 * dpi / 96))x24"
 
 # The revision of the prefix settings made in template_prefix: part of the cached prefix's
 # name and of each copy's record, so a change reaches every cache and every build folder.
@@ -76,7 +84,7 @@ start_display() {
         -screen 800x600x24 -nolisten tcp || started=""
     fi
   else
-    start_x xvfb.pid xvfb.log Xvfb @N -screen 0 1024x768x24 -nolisten tcp || started=""
+    start_x xvfb.pid xvfb.log Xvfb @N -screen 0 "$screen" -nolisten tcp || started=""
   fi
   if [ -n "$started" ]; then
     echo "$started" >"$envdir/display"
@@ -138,6 +146,18 @@ make_prefix() {
     echo "$want" >"$envdir/prefix-kind"
   fi
   echo "$arch" >"$envdir/arch"
+  "$(dirname "$0")/../../tools/wine-fonts.sh" "$WINEPREFIX"
+}
+
+# The screen resolution Wine reports to programs (GetDeviceCaps LOGPIXELSX, the system
+# DPI); each program reads it when it starts. Left alone in the usual 96-dpi prefix.
+# The record lives in the prefix as well, so a fresh copy of the prefix is set again.
+set_dpi() {
+  echo "$dpi" >"$envdir/dpi"
+  [ "$(cat "$WINEPREFIX/ky-dpi" 2>/dev/null || echo 96)" = "$dpi" ] && return
+  timeout 300 "$(wine_for "$(prefix_arch)")" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$dpi" /f >>"$envdir/wineserver.log" 2>&1 </dev/null
+  echo "$dpi" >"$WINEPREFIX/ky-dpi"
 }
 
 case "$cmd" in
@@ -151,13 +171,14 @@ case "$cmd" in
     # test program instead, they would hold that program's output pipe open and the
     # test runner would wait for them.
     timeout 600 "$(wine_for "$(prefix_arch)")" cmd.exe /c exit >>"$envdir/wineserver.log" 2>&1 </dev/null || true
+    set_dpi
     if [ "$arch" = win32 ]; then
       # A 32-bit program that crashes under emulation must end, not wait for a debugger
       # that takes minutes to start there (and may itself crash).
       timeout 300 "$(wine_for "$(prefix_arch)")" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Debugger /reg:32 /f >>"$envdir/wineserver.log" 2>&1 </dev/null || true
     fi
-    echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY"
+    echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY ($screen, $dpi dpi)"
     ;;
   revive)
     # The X server died under an earlier program: a new one, and Wine's services and
