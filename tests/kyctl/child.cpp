@@ -124,6 +124,25 @@ std::string folderWith(const char *name, const char *dllFolder)
     return folder;
 }
 
+HWND testWindow(const std::string &title, const char *className, DWORD exStyle, int width, HWND owner, DWORD style)
+{
+    std::wstring wideClass = wide(className);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(NULL);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = wideClass.c_str();
+    RegisterClassW(&wc);
+    if (width == 0)
+        style = WS_POPUP | WS_VISIBLE;
+    HWND window = CreateWindowExW(exStyle, wideClass.c_str(), wide(title).c_str(), style, 60, 60, width,
+                                  width ? 160 : 0, owner, NULL, GetModuleHandleW(NULL), NULL);
+    if (style & WS_VISIBLE)
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    kytest::pumpMessages(50);
+    return window;
+}
+
 std::string handleText(HWND window)
 {
     char text[32];

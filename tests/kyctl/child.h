@@ -31,6 +31,11 @@ Result run(const std::string &args, DWORD limitMs = runLimitMs());
 // the DLL from `dllFolder` (a stand-in's folder).
 std::string folderWith(const char *name, const char *dllFolder);
 
+// A top-level test window of this thread, its title in UTF-8, brought to the top; with
+// a width of 0 a pop-up of no size (a frame would give it the system's smallest size).
+HWND testWindow(const std::string &title, const char *className = "kyctlTestTarget", DWORD exStyle = 0,
+                int width = 240, HWND owner = NULL, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+
 std::string readAll(const std::string &path);
 bool writeAll(const std::string &path, const std::string &bytes);
 std::string handleText(HWND window);

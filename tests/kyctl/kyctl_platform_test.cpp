@@ -40,21 +40,7 @@ int startWith(const std::string &line)
     return kyctl::start(static_cast<int>(argv.size()), argv.data());
 }
 
-HWND testWindow(const wchar_t *title, const wchar_t *className = L"kyctlPlatformTest", DWORD exStyle = 0,
-                int width = 200, HWND owner = NULL, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE)
-{
-    if (width == 0)
-        style = WS_POPUP | WS_VISIBLE;  // a frame would give it the system's smallest size
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(NULL);
-    wc.lpszClassName = className;
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(exStyle, className, title, style, 70, 70, width, width ? 120 : 0, owner, NULL,
-                                  GetModuleHandleW(NULL), NULL);
-    kytest::pumpMessages(30);
-    return window;
-}
+using kyctltest::testWindow;
 
 kyctl::Selector titled(kyctl::SelectorKind kind, const char *text)
 {
@@ -79,8 +65,8 @@ HWND WINAPI noConsole()
 TEST(KyctlPlatform, TheTerminalHostingKyctlIsNeverPicked)
 {
     StandIns standIns;
-    HWND terminal = testWindow(L"kyctl stand-in terminal - kyctl flash --title-contains stand-in");
-    pseudoConsole = testWindow(L"", L"PseudoConsoleWindow", 0, 200, terminal, WS_OVERLAPPED);
+    HWND terminal = testWindow("kyctl stand-in terminal - kyctl flash --title-contains stand-in");
+    pseudoConsole = testWindow("", "PseudoConsoleWindow", 0, 200, terminal, WS_OVERLAPPED);
     ASSERT_TRUE(IsWindow(pseudoConsole));
     ASSERT_FALSE(IsWindowVisible(pseudoConsole));
     ASSERT_EQ(GetWindow(pseudoConsole, GW_OWNER), terminal);
@@ -92,7 +78,7 @@ TEST(KyctlPlatform, TheTerminalHostingKyctlIsNeverPicked)
     kyctl::systemCalls.consoleWindow = standInConsole;
     EXPECT_EQ(kyctl::findWindows(titled(kyctl::selTitleContains, "STAND-IN TERMINAL"), found, 4, true), 0)
         << "the root owner of the pseudo-console window is kyctl's own terminal";
-    HWND other = testWindow(L"kyctl stand-in terminal's neighbour");
+    HWND other = testWindow("kyctl stand-in terminal's neighbour");
     EXPECT_EQ(kyctl::findWindows(titled(kyctl::selTitleContains, "stand-in terminal"), found, 4, true), 1);
     EXPECT_EQ(found[0], other);
 
@@ -133,7 +119,7 @@ TEST(KyctlPlatform, WindowsTheUserCantSeeAreSkippedUnlessNamedByHandle)
         {"a cloaked window", 0, 200, true, false},
     };
     for (const Case &c : cases) {
-        HWND window = testWindow(L"kyctl unseen \x2603", L"kyctlPlatformTest", c.exStyle, c.width);
+        HWND window = testWindow("kyctl unseen \xe2\x98\x83", "kyctlPlatformTest", c.exStyle, c.width);
         cloakedOne = c.cloaked ? window : NULL;
         HWND found[2] = {};
         EXPECT_EQ(kyctl::findWindows(titled(kyctl::selTitle, "kyctl unseen \xe2\x98\x83"), found, 2, true),
@@ -153,10 +139,8 @@ TEST(KyctlPlatform, WindowsTheUserCantSeeAreSkippedUnlessNamedByHandle)
 // are two windows.
 TEST(KyctlPlatform, LongTitlesAreComparedWhole)
 {
-    std::wstring head(600, L'x');
-    HWND second = testWindow((head + L" two").c_str());
-    HWND first = testWindow((head + L" one").c_str());
-    SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND first = testWindow(std::string(600, 'x') + " one");
+    HWND second = testWindow(std::string(600, 'x') + " two");  // the topmost
     std::string wanted = std::string(600, 'x') + " one";
     HWND found[2] = {};
     EXPECT_EQ(kyctl::findWindows(titled(kyctl::selTitle, wanted.c_str()), found, 2, true), 1);
@@ -179,7 +163,7 @@ bool sameLevel(DWORD, DWORD *level)
 TEST(KyctlPlatform, AWindowOfAnElevatedProgramIsRefused)
 {
     StandIns standIns;
-    HWND window = testWindow(L"kyctl elevated stand-in");
+    HWND window = testWindow("kyctl elevated stand-in");
     std::string line = "transparent --hwnd " + kyctltest::handleText(window) + " 230";
     kyctl::systemCalls.integrityLevel = elevatedOthers;
     EXPECT_EQ(startWith(line), kyctl::exitFailed);
@@ -203,7 +187,7 @@ TEST(KyctlPlatform, WithoutAUsersDesktopTheCommandsThatNeedOneRefuse)
 {
     StandIns standIns;
     kyctl::systemCalls.userDesktop = noUserDesktop;
-    HWND window = testWindow(L"kyctl no desktop stand-in");
+    HWND window = testWindow("kyctl no desktop stand-in");
     const struct {
         std::string line;
         int exit;

@@ -17,6 +17,7 @@ using kyctltest::handleText;
 using kyctltest::Result;
 using kyctltest::run;
 using kyctltest::runIn;
+using kyctltest::testWindow;
 
 std::string titleOf(HWND window)
 {
@@ -40,25 +41,6 @@ Layered layeredOf(HWND window)
     return seen;
 }
 
-// A visible top-level test window of its own class and title (UTF-8), brought to the top.
-HWND targetWindow(const char *title, const char *className = "kyctlTestTarget")
-{
-    wchar_t wideTitle[256] = L"", wideClass[64] = L"";
-    MultiByteToWideChar(CP_UTF8, 0, title, -1, wideTitle, 256);
-    MultiByteToWideChar(CP_UTF8, 0, className, -1, wideClass, 64);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(NULL);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = wideClass;
-    RegisterClassW(&wc);
-    HWND window = CreateWindowW(wideClass, wideTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 240, 160, NULL, NULL,
-                                GetModuleHandleW(NULL), NULL);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    kytest::pumpMessages(50);
-    return window;
-}
-
 TEST(KyctlRun, ModeJsonIsTheScreensMode)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
@@ -79,7 +61,7 @@ TEST(KyctlRun, ModeJsonIsTheScreensMode)
 TEST(KyctlRun, TransparentLayersTheWindowByHandle)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl transparent target");
+    HWND window = testWindow("kyctl transparent target");
     Result r = run("transparent --hwnd " + handleText(window) + " 230");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(r.out, "") << "nothing to report";
@@ -109,8 +91,8 @@ std::string programFileName()
 TEST(KyctlRun, EachSelectorFindsItsWindow)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND decoy = targetWindow("kyctl selector decoy", "kyctlTestDecoy");
-    HWND window = targetWindow("kyctl Selector Target", "kyctlTestSelector");
+    HWND decoy = testWindow("kyctl selector decoy", "kyctlTestDecoy");
+    HWND window = testWindow("kyctl Selector Target", "kyctlTestSelector");
     std::string exe = programFileName();
     std::string exeUpper = exe;
     CharUpperBuffA(&exeUpper[0], static_cast<DWORD>(exeUpper.size()));
@@ -143,7 +125,7 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
     Result r = run("transparent --title \"kyctl S*T?rget\" --match exact 240");
     EXPECT_EQ(r.code, 2u) << "--match exact takes * and ? as they are";
 
-    HWND twin = targetWindow("kyctl Selector Target", "kyctlTestSelector");  // now the topmost of two
+    HWND twin = testWindow("kyctl Selector Target", "kyctlTestSelector");  // now the topmost of two
     r = run("transparent --title \"kyctl Selector Target\" 240");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(layeredOf(twin).alpha, 240) << "the topmost match";
@@ -162,10 +144,10 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
 TEST(KyctlRun, TitlesInAnyScriptPickTheirOwnWindow)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND lookAlike = targetWindow("Здоров был — 中文字 ☂", "kyctlTestScript");
-    HWND questionMarks = targetWindow("?????? ??? — ??? ?", "kyctlTestScript");
-    HWND greek = targetWindow("Καλημέρα κόσμε 😀", "kyctlTestScript");
-    HWND window = targetWindow("Привет мир — 日本語 ☕", "kyctlTestScript");
+    HWND lookAlike = testWindow("Здоров был — 中文字 ☂", "kyctlTestScript");
+    HWND questionMarks = testWindow("?????? ??? — ??? ?", "kyctlTestScript");
+    HWND greek = testWindow("Καλημέρα κόσμε 😀", "kyctlTestScript");
+    HWND window = testWindow("Привет мир — 日本語 ☕", "kyctlTestScript");
     HWND all[] = {lookAlike, questionMarks, greek, window};
     struct Case {
         std::string args;
@@ -226,7 +208,7 @@ TEST(KyctlRun, WaitSeesAWindowAppearCloseAndComeToTheFront)
     std::string folder = kytest::programFolder();
     HWND window = NULL;
     Result r = runWhile(folder, "wait --title \"kyctl waited for\" --timeout 20000 --json",
-                        [&] { window = targetWindow("kyctl waited for"); });
+                        [&] { window = testWindow("kyctl waited for"); });
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_NE(r.out.find("{\"handle\":\"" + handleText(window) + "\",\"title\":\"kyctl waited for\""),
               std::string::npos)
@@ -236,8 +218,8 @@ TEST(KyctlRun, WaitSeesAWindowAppearCloseAndComeToTheFront)
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(r.out.rfind(handleText(window) + " ", 0), 0u) << "the window that closed: " << r.out;
 
-    HWND front = targetWindow("kyctl front");
-    HWND back = targetWindow("kyctl back");
+    HWND front = testWindow("kyctl front");
+    HWND back = testWindow("kyctl back");
     SetForegroundWindow(back);
     kytest::pumpMessages(50);
     r = runWhile(folder, "wait --title \"kyctl front\" --active --timeout 20000", [&] { SetForegroundWindow(front); });
@@ -254,7 +236,7 @@ TEST(KyctlRun, WaitSeesAWindowAppearCloseAndComeToTheFront)
 TEST(KyctlRun, BadInputChangesNothing)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl bad input target");
+    HWND window = testWindow("kyctl bad input target");
     std::string h = handleText(window);
     LONG style = GetWindowLongA(window, GWL_EXSTYLE);
     struct Case {
@@ -295,7 +277,7 @@ TEST(KyctlRun, BadInputChangesNothing)
 TEST(KyctlRun, CapsLockOnIsSeenFromOutside)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl key target");  // the keys go to the focus, as a user's do
+    HWND window = testWindow("kyctl key target");  // the keys go to the focus, as a user's do
     SetForegroundWindow(window);
     auto capsOn = [] {
         kytest::pumpMessages(100);
@@ -378,7 +360,7 @@ TEST(KyctlRun, OnlyCommandsThatCallTheLibraryLoadIt)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
     std::string folder = kyctltest::folderWith("kyctl_nodll", nullptr);
-    HWND window = targetWindow("kyctl no library");
+    HWND window = testWindow("kyctl no library");
     char help[16384];
     kyctl::Text helpText = kyctl::textOver(help, sizeof help);
     kyctl::helpText(nullptr, &helpText);
