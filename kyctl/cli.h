@@ -24,6 +24,8 @@ enum Action {
 
 // ---- the command table ------------------------------------------------------------
 
+struct Text;
+
 // One way of calling a command: what it does and its grammar, written as the usage line
 // after "kyctl NAME" reads. The parser interprets the grammar:
 //   check          a literal word             hide|show    one of these words
@@ -55,6 +57,8 @@ extern const int commandCount;
 const Command *findCommand(const char *name);
 // Whether a form takes --json.
 bool formReports(const Form &form);
+// The ranges of the numbers a command takes ("ALPHA 0..255, COUNT 1..1000"), for help.
+void valueRanges(const Command &command, Text *out);
 // Whether a grammar reads: brackets closed, every placeholder and choice known.
 bool grammarReads(const char *grammar);
 

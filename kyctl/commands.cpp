@@ -32,19 +32,19 @@ const Command commands[] = {
      "fullscreen: the temporary 800x600x32 mode; fullscreen cancel: back to the stored mode.\n",
      "kyctl fullscreen cancel"},
     {"transparent", "windows", {{actTransparent, "TARGET ALPHA [--all]"}}, EXPORTS(KY(kySetWTransparent)), true, "",
-     "make a window translucent (ALPHA 0..255; white becomes see-through)",
+     "make a window translucent (white becomes see-through)",
      "Pure white turns see-through and the rest is blended at ALPHA; the library raises\n"
      "values below 220 to 220.\n",
      "kyctl transparent --title \"Untitled - Notepad\" 230"},
     {"opaque", "windows", {{actOpaque, "TARGET [--all]"}}, EXPORTS(KY(kyRemoveWindowTrans)), true, "",
      "make a window opaque again", "", "kyctl opaque --title \"Untitled - Notepad\""},
     {"flash", "windows", {{actFlash, "TARGET [COUNT] [--all]"}}, EXPORTS(KY(kyFlashWindow)), true, "COUNT 5",
-     "flash a window's caption COUNT times (1..1000)", "", "kyctl flash --exe notepad.exe 3"},
+     "flash a window's caption COUNT times", "", "kyctl flash --exe notepad.exe 3"},
     {"effect", "windows",
      {{actEffect, "NUMBER TARGET [--blank black|white|none] [--all]"},
       {actEffectDesktop, "NUMBER --desktop [--blank black|white|none]"}},
      EXPORTS(KY(kyWindowBmpEffect), KY(kyDesktopBmpEffect)), true, "--blank black",
-     "play transition effect NUMBER (0..21) on a window or the whole screen",
+     "play transition effect NUMBER on a window or the whole screen",
      "The window (or screen) is blanked and brought back with the effect;\n"
      "docs/effects/index.md shows each number.\n",
      "kyctl effect 10 --title-contains notepad --blank white"},
@@ -77,7 +77,7 @@ const Command commands[] = {
      true, "", "hide or show the desktop window", "", "kyctl desktopwindow show"},
     {"desktop", "shell", {{actDesktopSwitch, "switch --for SECONDS"}},
      EXPORTS(KY(kyNewDesktopOn), KY(kyNewDesktopOff)), true, "",
-     "show the empty alternate desktop for SECONDS (1..3600)",
+     "show the empty alternate desktop for SECONDS",
      "Switches back when the time is up, at " KYCTL_WAY_BACK_KEYS " pressed on the alternate desktop,\n"
      "on Ctrl+C in kyctl's console and on any failure. A refused switch back is tried again\n"
      "for a few seconds; exit 1 says when it never succeeded.\n",
@@ -101,7 +101,7 @@ const Command commands[] = {
     {"cpu", "system", {{actCpu, "[--json]"}}, EXPORTS(KY(kyProcSpeed)), false, "",
      "the processor's nominal clock rate in MHz", "", "kyctl cpu --json"},
     {"disk", "system", {{actDisk, "[INDEX] [--json]"}}, EXPORTS(KY(kyHDid)), false, "",
-     "model, serial number and revision of each disk found, or of disk INDEX (0..3)",
+     "model, serial number and revision of each disk found, or of disk INDEX",
      "Without INDEX: every disk that answers (none found is not an error: exit 0, and --json\n"
      "prints []). With INDEX: exit 1 when that disk does not answer. IDE disks answer the\n"
      "identify request (administrator rights); other disks answer from their storage descriptor.\n",
@@ -117,8 +117,8 @@ const Command commands[] = {
              KY(ky_ClosePort)),
      false, "--baud 19200 --bits 8 --parity none --stop 1 --read 0 --timeout 1000",
      "open COM port PORT, configure it, send, read, close",
-     "PORT is COM1..COM255. --timeout is for the whole read (1..600000 ms). TEXT is sent as\n"
-     "UTF-8 and understands \\r \\n \\t \\xHH and \\\\. Received bytes are written exactly as\n"
+     "PORT is COM1..COM255. --timeout MS is for the whole read. TEXT is sent as UTF-8 and\n"
+     "understands \\r \\n \\t \\xHH and \\\\. Received bytes are written exactly as\n"
      "they came, or as hex pairs with --hex (and in JSON). Fewer than N bytes in time, or a\n"
      "line error (framing, parity, overrun, break): what came is printed, exit 1.\n",
      "kyctl serial COM1 --baud 9600 --send \"AT\\r\" --read 4 --timeout 500"},
@@ -229,8 +229,13 @@ bool helpText(const char *topic, Text *out)
             textPut(out, "\n");
             textPut(out, targetHelp);
         }
+        char ranges[256];
+        Text rangeText = textOver(ranges, sizeof ranges);
+        valueRanges(*command, &rangeText);
+        if (ranges[0])
+            textFormat(out, "\nValues: %s\n", ranges);
         if (command->defaults[0])
-            textFormat(out, "\nDefaults: %s\n", command->defaults);
+            textFormat(out, "%sDefaults: %s\n", ranges[0] ? "" : "\n", command->defaults);
         textFormat(out, "\nExample: %s\n", command->example);
         textPut(out, exitCodes);
         return true;

@@ -704,6 +704,29 @@ void clearRequest(Request *r)
 
 }  // namespace
 
+void valueRanges(const Command &command, Text *out)
+{
+    const Placeholder *listed[16];
+    int count = 0;
+    for (const Form &form : command.forms) {
+        Model model;
+        if (form.action == actNone || !buildModel(form.grammar, &model))
+            continue;
+        for (int i = 0; i < model.count; ++i) {
+            const Element &e = model.element[i];
+            const char *name = e.kind == elOption ? e.value : e.word;
+            const Placeholder *ph = findPlaceholder(name, strlen(name));
+            bool again = false;
+            for (int k = 0; k < count; ++k)
+                again = again || listed[k] == ph;
+            if (!ph || ph->kind != valNumber || again || count == 16)
+                continue;
+            listed[count++] = ph;
+            textFormat(out, "%s%s %lld..%lld", count > 1 ? ", " : "", ph->name, ph->low, ph->high);
+        }
+    }
+}
+
 bool grammarReads(const char *grammar)
 {
     Model model;

@@ -394,6 +394,12 @@ TEST(KyctlTable, EveryRowReadsAndHelpListsIt)
     char page[4096];
     kyctl::Text pageText = kyctl::textOver(page, sizeof page);
     EXPECT_FALSE(kyctl::helpText("frobnicate", &pageText));
+    static kyctl::Request r;
+    ASSERT_TRUE(parseLine("kyctl serial COM1", &r).ok);
+    char ranges[128];
+    kyctl::Text rangeText = kyctl::textOver(ranges, sizeof ranges);
+    kyctl::valueRanges(*r.command, &rangeText);
+    EXPECT_STREQ(ranges, "RATE 1..4000000, BITS 4..8, N 0..65536, MS 1..600000") << "help's ranges, from the grammar";
 }
 
 // docs/cli.md: each row's example is on the page, and every example line there
