@@ -211,4 +211,46 @@ TEST(KyctlPlatform, WithoutAUsersDesktopTheCommandsThatNeedOneRefuse)
     DestroyWindow(window);
 }
 
+// On a console, text goes through the console's Unicode interface: it shows whatever the
+// console's code page, as read back from the console's own screen.
+TEST(KyctlPlatform, AConsoleShowsUnicodeText)
+{
+    // The console of this process (the test runner gives it one), or a new one.
+    auto open = [] {
+        return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    };
+    HANDLE screen = open();
+    bool own = false;
+    if (screen == INVALID_HANDLE_VALUE) {
+        // Attached to a console with no screen (Wine's, under a runner's pipes): a new one.
+        FreeConsole();
+        own = AllocConsole() != 0;
+        if (own)
+            screen = open();
+    }
+    DWORD mode = 0;
+    if (screen == INVALID_HANDLE_VALUE || !GetConsoleMode(screen, &mode))
+        GTEST_SKIP() << "no console for this process here (error " << GetLastError() << ")";
+    CONSOLE_SCREEN_BUFFER_INFO before = {};
+    GetConsoleScreenBufferInfo(screen, &before);
+    HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, screen);
+    UINT codePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(437);  // a code page without Cyrillic
+    char buffer[64];
+    kyctl::Text text = kyctl::textOver(buffer, sizeof buffer);
+    kyctl::textPut(&text, "Привет мир\n");
+    kyctl::writeText(STD_OUTPUT_HANDLE, text);
+    SetStdHandle(STD_OUTPUT_HANDLE, saved);
+    SetConsoleOutputCP(codePage);
+    wchar_t shown[10] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadConsoleOutputCharacterW(screen, shown, 10, before.dwCursorPosition, &read));
+    EXPECT_EQ(std::wstring(shown, read), L"\x041F\x0440\x0438\x0432\x0435\x0442 \x043C\x0438\x0440");
+    CloseHandle(screen);
+    if (own)
+        FreeConsole();
+}
+
 }  // namespace
