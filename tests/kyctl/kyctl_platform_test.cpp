@@ -215,6 +215,7 @@ TEST(KyctlPlatform, WithoutAUsersDesktopTheCommandsThatNeedOneRefuse)
 // console's code page, as read back from the console's own screen.
 TEST(KyctlPlatform, AConsoleShowsUnicodeText)
 {
+    KYTEST_REQUIRE_PROGRAM_STARTS();  // a new console starts the console host
     // The console of this process (the test runner gives it one), or a new one.
     auto open = [] {
         return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
