@@ -476,11 +476,11 @@ bool chooseForm(Parser *p, const Line &line, int *chosen)
     if (namedCount == 0)
         FAIL(p, "%s: the words fit none of its forms", c.name);
     // Several forms differ by a flag: say which flags choose between them.
-    const char *words[maxForms];
+    const char *words[maxForms * 2];
     int wordCount = 0;
     for (int i = 0; i < namedCount; ++i)
         for (int e = 0; e < p->model[flagForms[i]].count; ++e)
-            if (isRequiredFlag(p->model[flagForms[i]].element[e]))
+            if (isRequiredFlag(p->model[flagForms[i]].element[e]) && wordCount < maxForms * 2)
                 words[wordCount++] = p->model[flagForms[i]].element[e].word;
     char list[128];
     Text text = textOver(list, sizeof list);
