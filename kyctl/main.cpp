@@ -1,53 +1,22 @@
-// kyctl: every capability of kydoru.dll from the command line. Parse (exit 2 on a usage
-// error), bind the DLL beside kyctl.exe (exit 3 when it or an export is missing), then
-// find the target, call the export and report (exit 1 when the library reports failure).
-#include <stdio.h>
+// kyctl: every capability of kydoru.dll from the command line. The command line comes
+// in as UTF-16, whatever the ANSI code page, and goes on as UTF-8.
+#include <stdlib.h>
 
-#include "cli.h"
 #include "platform.h"
 
-namespace {
-
-kyctl::Request request;  // large (the bytes to send): not on the stack
-
-// What a power command would do, said instead of doing it without --yes.
-const char *powerPreview(kyctl::Action action)
+int wmain(int argc, wchar_t **argv)
 {
-    switch (action) {
-    case kyctl::actReboot: return "restart Windows by force (kyPerformReboot); no program can save its work";
-    case kyctl::actSuspend: return "put the machine to sleep by force (kySystemPowerSuspend)";
-    case kyctl::actHibernate: return "hibernate the machine by force (kySystemPowerHibernate)";
-    default: return nullptr;
+    char **utf8 = static_cast<char **>(calloc(static_cast<size_t>(argc) + 1, sizeof(char *)));
+    if (!utf8)
+        return kyctl::exitFailed;
+    for (int i = 0; i < argc; ++i) {
+        int n = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, NULL, 0, NULL, NULL);
+        utf8[i] = static_cast<char *>(malloc(n > 0 ? static_cast<size_t>(n) : 1));
+        if (!utf8[i])
+            return kyctl::exitFailed;
+        utf8[i][0] = '\0';
+        if (n > 0)
+            WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, utf8[i], n, NULL, NULL);
     }
-}
-
-}  // namespace
-
-int main(int argc, char **argv)
-{
-    kyctl::Parsed parsed = kyctl::parseArguments(argc, argv, &request);
-    if (!parsed.ok) {
-        fprintf(stderr, "kyctl: %s\n", parsed.message);
-        return kyctl::exitUsage;
-    }
-    if (request.action == kyctl::actVersion) {
-        printf("kyctl %s\n", KYDORU_VERSION_STRING);
-        return kyctl::exitDone;
-    }
-    if (request.action == kyctl::actHelp) {
-        static char text[8192];
-        kyctl::helpText(request.helpTopic, text, sizeof text);
-        fputs(text, stdout);
-        return kyctl::exitDone;
-    }
-    if (powerPreview(request.action) && !request.yes) {
-        fprintf(stderr, "kyctl: would %s; add --yes to do it\n", powerPreview(request.action));
-        return kyctl::exitUsage;
-    }
-    static KydoruExports ky;
-    if (!kyctl::bindLibrary(&ky))
-        return kyctl::exitMissing;
-    int code = kyctl::run(request, ky);
-    fflush(stdout);
-    return code;
+    return kyctl::start(argc, utf8);
 }

@@ -1,104 +1,23 @@
 // kyctl.exe run as a child process, as a script runs it: what it did is checked from
 // outside (the test window's layered attributes and style, the key state, the far end
-// of a serial line, the stand-in DLL's call log), with its exit code and its output.
+// of a serial line), with its exit code and its output.
 #include "kytest.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "child.h"
 
 namespace {
 
-struct Result {
-    bool finished = false;
-    DWORD code = 999;
-    std::string out, err;
-};
-
-std::string readAll(const std::string &path)
-{
-    std::string text;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file)
-        return text;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    fclose(file);
-    return text;
-}
-
-HANDLE inheritableFile(const std::string &path)
-{
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-}
-
-// How long one kyctl run may take: a 32-bit start is emulated and alone takes about a
-// minute on a busy machine.
-DWORD runLimitMs()
-{
-    return kytest::is32Bit() ? 240000 : 30000;
-}
-
-// Runs folder\kyctl.exe with `args` (already quoted where needed), pumping this thread's
-// messages meanwhile (the test windows live on it), for at most limitMs.
-Result runIn(const std::string &folder, const std::string &args, DWORD limitMs = runLimitMs())
-{
-    Result result;
-    std::string exe = folder + "kyctl.exe";
-    std::string commandLine = "\"" + exe + "\" " + args;
-    // Fresh files for each run: under Wine an ended child's handles may close a moment
-    // after its process handle is signalled, so a reused file could still be held.
-    static std::atomic<int> runs{0};
-    std::string tag = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
-    std::string outPath = folder + "kyctl-out-" + tag + ".txt", errPath = folder + "kyctl-err-" + tag + ".txt";
-    HANDLE out = inheritableFile(outPath), err = inheritableFile(errPath);
-    if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
-        CloseHandle(out);
-        CloseHandle(err);
-        result.err = "the output files could not be made";
-        return result;
-    }
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
-                                  folder.c_str(), &startup, &process);
-    CloseHandle(out);
-    CloseHandle(err);
-    if (!started) {
-        result.err = "CreateProcess failed";
-        return result;
-    }
-    DWORD start = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && GetTickCount() - start < limitMs)
-        kytest::pumpMessages(10);
-    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, 998);
-        WaitForSingleObject(process.hProcess, 5000);
-    } else {
-        result.finished = true;
-        GetExitCodeProcess(process.hProcess, &result.code);
-    }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    result.out = readAll(outPath);
-    result.err = readAll(errPath);
-    DeleteFileA(outPath.c_str());
-    DeleteFileA(errPath.c_str());
-    return result;
-}
-
-Result run(const std::string &args, DWORD limitMs = runLimitMs())
-{
-    return runIn(kytest::programFolder(), args, limitMs);
-}
+using kyctltest::handleText;
+using kyctltest::Result;
+using kyctltest::run;
+using kyctltest::runIn;
+using kyctltest::testWindow;
 
 std::string titleOf(HWND window)
 {
@@ -106,28 +25,6 @@ std::string titleOf(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
-
-std::string handleText(HWND window)
-{
-    char text[32];
-    snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
-    return text;
-}
-
-// A fresh folder under the program's folder holding a copy of kyctl.exe and, when given,
-// the DLL from `dllFolder`.
-std::string folderWith(const char *name, const char *dllFolder)
-{
-    std::string folder = kytest::programFolder() + name + "\\";
-    CreateDirectoryA(folder.c_str(), NULL);
-    DeleteFileA((folder + "calls.log").c_str());
-    DeleteFileA((folder + "kydoru.dll").c_str());
-    CopyFileA((kytest::programFolder() + "kyctl.exe").c_str(), (folder + "kyctl.exe").c_str(), FALSE);
-    if (dllFolder)
-        CopyFileA((kytest::programFolder() + dllFolder + "\\kydoru.dll").c_str(), (folder + "kydoru.dll").c_str(), FALSE);
-    return folder;
-}
-
 
 struct Layered {
     bool layered;
@@ -142,22 +39,6 @@ Layered layeredOf(HWND window)
     if (seen.layered)
         GetLayeredWindowAttributes(window, &seen.key, &seen.alpha, &seen.flags);
     return seen;
-}
-
-// A visible top-level test window of its own class and title, brought to the top.
-HWND targetWindow(const char *title, const char *className = "kyctlTestTarget")
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);
-    HWND window = CreateWindowA(className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 240, 160, NULL, NULL,
-                                GetModuleHandleA(NULL), NULL);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    kytest::pumpMessages(50);
-    return window;
 }
 
 TEST(KyctlRun, ModeJsonIsTheScreensMode)
@@ -180,7 +61,7 @@ TEST(KyctlRun, ModeJsonIsTheScreensMode)
 TEST(KyctlRun, TransparentLayersTheWindowByHandle)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl transparent target");
+    HWND window = testWindow("kyctl transparent target");
     Result r = run("transparent --hwnd " + handleText(window) + " 230");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(r.out, "") << "nothing to report";
@@ -198,15 +79,23 @@ TEST(KyctlRun, TransparentLayersTheWindowByHandle)
     DestroyWindow(window);
 }
 
+std::string programFileName()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    return strrchr(path, '\\') + 1;
+}
+
 // Each selector finds the window it names (a decoy with a near title stays untouched);
 // several matches: the topmost, or each of them with --all.
 TEST(KyctlRun, EachSelectorFindsItsWindow)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND decoy = targetWindow("kyctl selector decoy", "kyctlTestDecoy");
-    HWND window = targetWindow("kyctl Selector Target", "kyctlTestSelector");
-    char pid[16];
-    snprintf(pid, sizeof pid, "%lu", GetCurrentProcessId());
+    HWND decoy = testWindow("kyctl selector decoy", "kyctlTestDecoy");
+    HWND window = testWindow("kyctl Selector Target", "kyctlTestSelector");
+    std::string exe = programFileName();
+    std::string exeUpper = exe;
+    CharUpperBuffA(&exeUpper[0], static_cast<DWORD>(exeUpper.size()));
     struct Case {
         std::string selector;
         int alpha;
@@ -217,8 +106,12 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
         {"--title \"kyctl Selector Target\"", 223},
         {"--title-contains \"SELECTOR TAR\"", 224},
         {"--class kyctlTestSelector", 225},
-        {std::string("--pid ") + pid, 226},
+        {"--pid " + std::to_string(GetCurrentProcessId()), 226},
         {"--active", 227},
+        {"--exe " + exeUpper, 228},
+        {"--exe \"" + exe.substr(0, 3) + "*.?XE\"", 229},
+        {"--title \"kyctl S*T?rget\"", 230},
+        {"--class \"KYCTLTEST?ELECTOR\"", 231},
     };
     for (const Case &c : cases) {
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -229,12 +122,14 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
         EXPECT_EQ(layeredOf(window).alpha, c.alpha) << c.selector;
         EXPECT_FALSE(layeredOf(decoy).layered) << c.selector << " left the decoy alone";
     }
+    Result r = run("transparent --title \"kyctl S*T?rget\" --match exact 240");
+    EXPECT_EQ(r.code, 2u) << "--match exact takes * and ? as they are";
 
-    HWND twin = targetWindow("kyctl Selector Target", "kyctlTestSelector");  // now the topmost of two
-    Result r = run("transparent --title \"kyctl Selector Target\" 240");
+    HWND twin = testWindow("kyctl Selector Target", "kyctlTestSelector");  // now the topmost of two
+    r = run("transparent --title \"kyctl Selector Target\" 240");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(layeredOf(twin).alpha, 240) << "the topmost match";
-    EXPECT_EQ(layeredOf(window).alpha, 227) << "only the topmost without --all";
+    EXPECT_EQ(layeredOf(window).alpha, 231) << "only the topmost without --all";
     r = run("transparent --class kyctlTestSelector 250 --all");
     EXPECT_EQ(r.code, 0u) << r.err;
     EXPECT_EQ(layeredOf(twin).alpha, 250);
@@ -244,12 +139,104 @@ TEST(KyctlRun, EachSelectorFindsItsWindow)
     DestroyWindow(decoy);
 }
 
+// Titles in any script: the command line reaches kyctl as UTF-16 and titles are compared
+// as Unicode, so look-alikes that read the same in the ANSI code page stay apart.
+TEST(KyctlRun, TitlesInAnyScriptPickTheirOwnWindow)
+{
+    KYTEST_REQUIRE_PROGRAM_STARTS();
+    HWND lookAlike = testWindow("Здоров был — 中文字 ☂", "kyctlTestScript");
+    HWND questionMarks = testWindow("?????? ??? — ??? ?", "kyctlTestScript");
+    HWND greek = testWindow("Καλημέρα κόσμε 😀", "kyctlTestScript");
+    HWND window = testWindow("Привет мир — 日本語 ☕", "kyctlTestScript");
+    HWND all[] = {lookAlike, questionMarks, greek, window};
+    struct Case {
+        std::string args;
+        HWND picked;
+    };
+    const Case cases[] = {
+        {"--title \"Привет мир — 日本語 ☕\"", window},
+        {"--title-contains 日本語", window},
+        {"--title-contains \"ПРИВЕТ МИР\"", window},
+        {"--title \"?????? ??? — ??? ?\" --match exact", questionMarks},
+        {"--title \"Καλημέρα κόσμε 😀\"", greek},
+        {"--title \"Καλημέρα κόσμε ?\"", greek},  // one ? for the emoji's two code units
+        {"--title-contains ΚΑΛΗΜ", greek},
+    };
+    int alpha = 221;
+    for (const Case &c : cases) {
+        for (HWND w : all)
+            SetWindowLongW(w, GWL_EXSTYLE, GetWindowLongW(w, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        Result r = run("transparent " + c.args + " " + std::to_string(++alpha));
+        EXPECT_EQ(r.code, 0u) << c.args << ": " << r.err;
+        for (HWND w : all)
+            EXPECT_EQ(layeredOf(w).layered, w == c.picked) << c.args << " and " << titleOf(w);
+        EXPECT_EQ(layeredOf(c.picked).alpha, alpha) << c.args;
+    }
+    Result r = run("wait --title \"Привет мир — 日本語 ☕\" --json --timeout 2000");
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_TRUE(kyctltest::isUtf8(r.out)) << r.out;
+    EXPECT_NE(r.out.find("\"handle\":\"" + handleText(window) + "\",\"title\":\"Привет мир — 日本語 ☕\","
+                         "\"class\":\"kyctlTestScript\",\"pid\":" + std::to_string(GetCurrentProcessId())),
+              std::string::npos)
+        << r.out;
+    r = run("transparent --title \"Привет мир\" 230");
+    EXPECT_EQ(r.err, "kyctl: --title \"Привет мир\": no visible top-level window matches\r\n") << "stderr in UTF-8";
+    for (HWND w : all)
+        DestroyWindow(w);
+}
+
+// kyctl run on another thread while this one does `meanwhile` and keeps its windows'
+// messages flowing.
+Result runWhile(const std::string &folder, const std::string &args, const std::function<void()> &meanwhile)
+{
+    Result r;
+    std::atomic<bool> done{false};
+    std::thread child([&] {
+        r = runIn(folder, args, 30000);
+        done = true;
+    });
+    kytest::pumpMessages(700);  // kyctl has started and is waiting
+    meanwhile();
+    kytest::waitUntil([&] { return done.load(); }, 40000);
+    child.join();  // runIn ends the child after 30 s at most
+    return r;
+}
+
+TEST(KyctlRun, WaitSeesAWindowAppearCloseAndComeToTheFront)
+{
+    KYTEST_REQUIRE_PROGRAM_STARTS();
+    std::string folder = kytest::programFolder();
+    HWND window = NULL;
+    Result r = runWhile(folder, "wait --title \"kyctl waited for\" --timeout 20000 --json",
+                        [&] { window = testWindow("kyctl waited for"); });
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_NE(r.out.find("{\"handle\":\"" + handleText(window) + "\",\"title\":\"kyctl waited for\""),
+              std::string::npos)
+        << r.out;
+
+    r = runWhile(folder, "wait --hwnd " + handleText(window) + " --gone --timeout 20000", [&] { DestroyWindow(window); });
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_EQ(r.out.rfind(handleText(window) + " ", 0), 0u) << "the window that closed: " << r.out;
+
+    HWND front = testWindow("kyctl front");
+    HWND back = testWindow("kyctl back");
+    SetForegroundWindow(back);
+    kytest::pumpMessages(50);
+    r = runWhile(folder, "wait --title \"kyctl front\" --active --timeout 20000", [&] { SetForegroundWindow(front); });
+    EXPECT_EQ(r.code, 0u) << r.err;
+    r = run("wait --title \"kyctl back\" --active --timeout 300");
+    EXPECT_EQ(r.code, 1u) << "never came to the front";
+    EXPECT_NE(r.err.find("timed out after 300 ms waiting for it to come to the front"), std::string::npos) << r.err;
+    DestroyWindow(front);
+    DestroyWindow(back);
+}
+
 // Bad input: exit 2, one line on stderr naming the fault, nothing on stdout, and the
 // window exactly as it was (style and title).
 TEST(KyctlRun, BadInputChangesNothing)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl bad input target");
+    HWND window = testWindow("kyctl bad input target");
     std::string h = handleText(window);
     LONG style = GetWindowLongA(window, GWL_EXSTYLE);
     struct Case {
@@ -261,11 +248,14 @@ TEST(KyctlRun, BadInputChangesNothing)
         {"effect x --hwnd " + h, "NUMBER \"x\""},
         {"transparent --title \"\" 230", "--title: the text is empty"},
         {"transparent --hwnd 0x4 230", "--hwnd 0x4: not a window"},
+        {"transparent --hwnd 0" + h.substr(2) + " 230", "ambiguous with a leading zero"},
         {"transparent --title \"kyctl no such window\" 230", "--title \"kyctl no such window\": no visible top-level window matches"},
+        {"transparent --exe nosuchprogram.exe 230", "--exe \"nosuchprogram.exe\": no program of that name"},
         {"transparent --pid 4000000000 230", "--pid 4000000000: that process has no visible top-level window"},
         {"transparent --hwnd " + h + " 230 --json", "--json: transparent reports nothing"},
         {"transparent --hwnd " + h + " 230 --alpha", "unknown option \"--alpha\""},
         {"fade --hwnd " + h, "unknown command \"fade\""},
+        {"fade --help", "unknown command \"fade\""},
         {"serial COM7 --baud fast", "--baud \"fast\": not a number"},
         {"serial COM199 --send x", "serial: there is no port COM199"},
         {"reboot", "would restart Windows by force (kyPerformReboot)"},
@@ -287,7 +277,7 @@ TEST(KyctlRun, BadInputChangesNothing)
 TEST(KyctlRun, CapsLockOnIsSeenFromOutside)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    HWND window = targetWindow("kyctl key target");  // the keys go to the focus, as a user's do
+    HWND window = testWindow("kyctl key target");  // the keys go to the focus, as a user's do
     SetForegroundWindow(window);
     auto capsOn = [] {
         kytest::pumpMessages(100);
@@ -322,11 +312,12 @@ TEST(KyctlRun, SerialRoundTripOverALine)
         std::string expectSeen, reply, expectOut;
     };
     const Case cases[] = {
-        {"serial COM7 --baud 9600 --send hello --read 3 --timeout 5000", "hello", "abc", "abc\r\n"},
+        {"serial COM7 --baud 9600 --send \"AT\\r\\n\" --read 4 --timeout 5000", "AT\r\n", "OK\r\n", "OK\r\n"},
         {"serial com7 --send-hex \"00 ff 0d\" --read 2 --hex --timeout 5000", std::string("\x00\xff\x0d", 3), "\r\x7f",
          "0d 7f\r\n"},
-        {"serial COM7 --send x --read 2 --json --timeout 5000", "x", "q\"",
-         "{\"port\":\"COM7\",\"sent\":1,\"received\":\"q\\\"\",\"receivedHex\":\"71 22\"}\r\n"},
+        {"serial COM7 --send x --read 2 --json --timeout 5000", "x", "q\xff",
+         "{\"port\":\"COM7\",\"sent\":1,\"receivedHex\":\"71 ff\"}\r\n"},
+        {"serial COM7 --send \"\\x00\" --read 3 --timeout 5000", std::string("\0", 1), "a\nb", "a\nb"},
     };
     for (const Case &c : cases) {
         PurgeComm(device, PURGE_RXCLEAR | PURGE_TXCLEAR);
@@ -342,7 +333,7 @@ TEST(KyctlRun, SerialRoundTripOverALine)
         WriteFile(device, c.reply.data(), static_cast<DWORD>(c.reply.size()), &written, NULL);
         child.join();  // run() ends the child after 20 s at most
         EXPECT_EQ(r.code, 0u) << c.args << ": " << r.err;
-        EXPECT_EQ(r.out, c.expectOut) << c.args;
+        EXPECT_EQ(r.out, c.expectOut) << c.args << ": the bytes as they came";
     }
     // Nothing answers: what came is printed and the short read is exit 1.
     Result r = run("serial COM7 --read 1 --timeout 300");
@@ -363,61 +354,82 @@ TEST(KyctlRun, DiskWithoutAControllerIsAnEmptyList)
     EXPECT_NE(r.err.find("kyHDid: disk 0 did not answer"), std::string::npos) << r.err;
 }
 
-TEST(KyctlRun, HelpListsEveryCommandAndVersionIsTheProjects)
+// Help and version need no library, nor does wait: they run with no kydoru.dll beside
+// kyctl. A command that calls the library says which file is missing.
+TEST(KyctlRun, OnlyCommandsThatCallTheLibraryLoadIt)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    Result r = run("help");
-    EXPECT_EQ(r.code, 0u);
-    for (const char *name : {"mode", "transparent", "copy-effect", "desktop", "serial", "hibernate", "logo"})
-        EXPECT_NE(r.out.find(std::string("  ") + name + " "), std::string::npos) << name;
-    r = run("help serial");
-    EXPECT_EQ(r.out.rfind("usage: kyctl serial PORT", 0), 0u) << r.out;
-    r = run("--version");
-    EXPECT_EQ(r.out, "kyctl " KYDORU_VERSION_STRING "\r\n");
-    EXPECT_EQ(r.code, 0u);
-}
-
-TEST(KyctlRun, MissingLibraryIsExitThree)
-{
-    KYTEST_REQUIRE_PROGRAM_STARTS();
-    std::string folder = folderWith("kyctl_nodll", nullptr);
+    std::string folder = kyctltest::folderWith("kyctl_nodll", nullptr);
+    HWND window = testWindow("kyctl no library");
+    char help[16384];
+    kyctl::Text helpText = kyctl::textOver(help, sizeof help);
+    kyctl::helpText(nullptr, &helpText);
+    std::string helpCrlf;
+    for (char c : std::string(help))
+        helpCrlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const struct {
+        std::string args, out;
+    } cases[] = {
+        {"--version", "kyctl " KYDORU_VERSION_STRING "\r\n"},
+        {"--version --json", "{\"version\":\"" KYDORU_VERSION_STRING "\"}\r\n"},
+        {"help", helpCrlf},
+        {"wait --hwnd " + handleText(window) + " --timeout 1000", ""},
+    };
+    for (const auto &c : cases) {
+        Result r = runIn(folder, c.args);
+        EXPECT_EQ(r.code, 0u) << c.args << ": " << r.err;
+        if (!c.out.empty()) {
+            EXPECT_EQ(r.out, c.out) << c.args;
+        }
+    }
     Result r = runIn(folder, "mode");
     EXPECT_EQ(r.code, 3u);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("kydoru.dll is missing: there is no "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("kyctl_nodll\\kydoru.dll"), std::string::npos) << "names the path it looked at: " << r.err;
+    DestroyWindow(window);
 }
 
 TEST(KyctlRun, MissingExportIsExitThreeAndNamesIt)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    std::string folder = folderWith("kyctl_partial", "kyctl_fake_partial");
+    std::string folder = kyctltest::folderWith("kyctl_partial", "kyctl_fake_partial");
     Result r = runIn(folder, "cpu");
     EXPECT_EQ(r.code, 3u);
     EXPECT_NE(r.err.find("lacks the export kyProcSpeed"), std::string::npos) << r.err;
-    EXPECT_EQ(readAll(folder + "calls.log"), "") << "nothing was called";
+    EXPECT_EQ(kyctltest::readAll(folder + "calls.log"), "") << "nothing was called";
+    r = runIn(folder, "monitor off");
+    EXPECT_EQ(r.code, 0u) << "a command whose exports are there still runs: " << r.err;
 }
 
-// Power commands with --yes reach their export only here, in the recording stand-in.
-TEST(KyctlRun, PowerCommandsWithYesCallTheirExport)
+// The way back from the alternate desktop is a hot key: pressed, kyctl switches back long
+// before its time is up (here through the recording stand-in, on the test's desktop).
+TEST(KyctlRun, TheWayBackKeyEndsTheDesktopSwitch)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
-    struct Case {
-        const char *args, *call;
-    };
-    const Case cases[] = {
-        {"reboot --yes", "kyPerformReboot\r\n"},
-        {"suspend --yes", "kySystemPowerSuspend\r\n"},
-        {"hibernate --yes", "kySystemPowerHibernate\r\n"},
-        {"monitor off", "kyMonitorOff\r\n"},
-        {"reboot", ""},
-    };
-    for (const Case &c : cases) {
-        std::string folder = folderWith("kyctl_recorder", "kyctl_fake_full");
-        Result r = runIn(folder, c.args);
-        EXPECT_EQ(r.code, c.call[0] ? 0u : 2u) << c.args << ": " << r.err;
-        EXPECT_EQ(readAll(folder + "calls.log"), c.call) << c.args;
-    }
+    std::string folder = kyctltest::folderWith("kyctl_wayback", "kyctl_fake_full");
+    Result r = runWhile(folder, "desktop switch --for 60", [&] {
+        kytest::waitUntil([&] { return !kyctltest::readAll(folder + "calls.log").empty(); }, 20000);
+        kytest::pumpMessages(500);  // the hot key is registered right after the switch
+        std::vector<WORD> down;
+        if (kyctl::wayBackModifiers & MOD_CONTROL)
+            down.push_back(VK_CONTROL);
+        if (kyctl::wayBackModifiers & MOD_ALT)
+            down.push_back(VK_MENU);
+        down.push_back(static_cast<WORD>(kyctl::wayBackKey));
+        std::vector<INPUT> keys;
+        for (size_t i = 0; i < down.size() * 2; ++i) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = i < down.size() ? down[i] : down[down.size() * 2 - 1 - i];
+            key.ki.dwFlags = i < down.size() ? 0 : KEYEVENTF_KEYUP;
+            keys.push_back(key);
+        }
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    });
+    ASSERT_TRUE(r.finished) << "still on the alternate desktop after 30 s: the key did not bring kyctl back";
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_EQ(kyctltest::readAll(folder + "calls.log"), "kyNewDesktopOn()\r\nkyNewDesktopOff()\r\n");
 }
 
 }  // namespace
