@@ -41,12 +41,6 @@ std::string programFolder();
 // True in the 32-bit build.
 constexpr bool is32Bit() { return sizeof(void *) == 4; }
 
-// Whether the storage-property query that every kyHDid call reaches can be made in this
-// run: the emulated 32-bit Wine dies inside its own handling of it (a qemu segfault, or
-// "glibc detected an invalid stdio handle"). Where it can't, the real-DLL disk cases run
-// in the 64-bit suite; the descriptor parsing runs in both on literal bytes.
-constexpr bool storageQuerySurvives() { return !is32Bit(); }
-
 // Live GDI objects of this process: the system's count where it keeps one (Wine answers
 // 0), otherwise minus the bitmaps that still fit in the handle table; either way a leaked
 // object raises it by one.
