@@ -1,29 +1,34 @@
 #!/usr/bin/env bash
 # Runs the demo program kydemo.exe under Wine.
-#   tools/run-demo.sh [--private] [win64|win32] [SHOT.png]
+#   tools/run-demo.sh [--private] [--folder DIR] [win64|win32] [SHOT.png]
 # With a working $DISPLAY (and no --private) the demo opens on the user's own display in
 # the user's own Wine prefix, and the script returns when the demo ends. Otherwise it
 # starts a private Xvfb display and a throwaway Wine prefix under build/demo-run/, waits
 # for the form, saves a screenshot (SHOT.png, default build/demo-run/demo.png), and
-# stops what it started. The program comes from dist/ (`make`), else from build/.
+# stops what it started. The program comes from DIR (`make demo` gives the build's bin/),
+# else from dist/ (`make`), else from build/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-private=0 arch=win64 shot=
-for arg in "$@"; do
-  case "$arg" in
+private=0 arch=win64 shot= given=
+while [ $# -gt 0 ]; do
+  case "$1" in
     --private) private=1 ;;
-    win64|win32) arch=$arg ;;
-    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
-    *) shot=$arg ;;
+    --folder) given=${2:?--folder needs a folder}; shift ;;
+    win64|win32) arch=$1 ;;
+    -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+    *) shot=$1 ;;
   esac
+  shift
 done
 
 folder=
-for candidate in "$here/dist/$arch" "$here/build/$arch/bin"; do
-  if [ -f "$candidate/kydemo.exe" ] && [ -f "$candidate/kydoru.dll" ]; then folder=$candidate; break; fi
+candidates=("$here/dist/$arch" "$here/build/$arch/bin")
+[ -z "$given" ] || candidates=("$given")
+for candidate in "${candidates[@]}"; do
+  if [ -f "$candidate/kydemo.exe" ] && [ -f "$candidate/kydoru.dll" ]; then folder=$(cd "$candidate" && pwd); break; fi
 done
 if [ -z "$folder" ]; then
-  echo "run-demo: no kydemo.exe with kydoru.dll in dist/$arch or build/$arch/bin; run make first" >&2
+  echo "run-demo: no kydemo.exe with kydoru.dll in ${candidates[*]}; run make first" >&2
   exit 1
 fi
 
