@@ -2,8 +2,8 @@
 """The CMake package (dist/cmake) asked for by projects of each kind, one accepted and one
 refused per kind: the system, the processor, the pointer size and the version asked for
 (a single version or a range). Each case configures tests/ship/probe with the kind's
-settings and checks the DLL chosen or the reason given.
-  package_probe.py PROBE DIST WORK"""
+settings and checks the DLL chosen or the reason given. VERSION is the project's.
+  package_probe.py PROBE DIST VERSION WORK"""
 import os
 import shutil
 import subprocess
@@ -37,15 +37,7 @@ CASES = [
 ]
 
 
-def package_version(dist):
-    for line in open(os.path.join(dist, "include", "kydoru_version.h")):
-        if line.startswith("#define KYDORU_VERSION_STRING"):
-            return line.split('"')[1]
-    sys.exit("package_probe: no KYDORU_VERSION_STRING in the installed header")
-
-
-def main(probe, dist, work):
-    version = package_version(dist)
+def main(probe, dist, version, work):
     major, minor, _ = (int(p) for p in version.split("."))
     names = {"version": version, "major": major, "next_minor": minor + 1, "next_major": major + 1}
     failures = []
@@ -80,6 +72,6 @@ def main(probe, dist, work):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
