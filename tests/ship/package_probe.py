@@ -38,6 +38,7 @@ CASES = [
 
 
 def main(probe, dist, version, work):
+    dist = os.path.abspath(dist)
     major, minor, _ = (int(p) for p in version.split("."))
     names = {"version": version, "major": major, "next_minor": minor + 1, "next_major": major + 1}
     failures = []
