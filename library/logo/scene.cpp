@@ -71,12 +71,14 @@ void setLogoProjection(int width, int height)
 // loses its fractions: past about 2^20 degrees a frame's step rounds away and the cube
 // stops. The turn is reduced in double precision first, so that a long minimize, which
 // adds its whole interval at once, still lands on the angle it should.
+static double withinTurn(double degrees)
+{
+    return degrees - 360.0 * floor(degrees / 360.0);
+}
+
 static float turnedAngle(float angle, float elapsedMs, float rate)
 {
-    double turned = fmod(double(angle) + fmod(double(elapsedMs) * rate, 360.0), 360.0);
-    if (turned < 0)
-        turned += 360.0;
-    const float kept = static_cast<float>(turned);
+    const float kept = static_cast<float>(withinTurn(angle + withinTurn(double(elapsedMs) * rate)));
     return kept < 360.0f ? kept : 0.0f;  // just below 360 may round up to it
 }
 
