@@ -602,6 +602,9 @@ TEST(DiskPlaces, AddressesAndFreePlaces)
 // descriptor names no product, so no drive answers.
 TEST(DiskIdentity, WithoutAMiniportNothingIsFound)
 {
+    if (!kytest::storageQuerySurvives())
+        GTEST_SKIP() << "the emulated 32-bit Wine hangs in the storage query beside the case clock's thread; "
+                        "disk32 makes these calls in that run";
     HANDLE controller = CreateFileA("\\\\.\\Scsi0:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     NULL, OPEN_EXISTING, 0, NULL);
     if (controller != INVALID_HANDLE_VALUE) {

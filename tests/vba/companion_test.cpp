@@ -214,17 +214,8 @@ TEST(CompanionRealLibrary, RepeatableCallsGiveTheCdeclExportsResults)
         EXPECT_EQ(modeStd[i], modeCdecl[i]) << "kyGetCurrentVideoMode output " << i + 1;
     EXPECT_GT(modeStd[1], 0) << "the screen width reached the caller's variable";
 
-    // kyHDid at every place and kind: the same result and the same buffer either way.
-    for (unsigned index = 0; index < 4; index++) {
-        for (unsigned kind = 1; kind <= 3; kind++) {
-            char stdText[64], cdeclText[64];
-            memset(stdText, 'x', sizeof stdText);
-            memset(cdeclText, 'x', sizeof cdeclText);
-            const unsigned stdArgs[3] = {index, kind, word(stdText)}, cdeclArgs[3] = {index, kind, word(cdeclText)};
-            sameThroughBoth(companion, "kyHDid", 3, stdArgs, cdeclArgs);
-            EXPECT_EQ(memcmp(stdText, cdeclText, sizeof stdText), 0) << "kyHDid(" << index << ", " << kind << ")";
-        }
-    }
+    // kyHDid is compared in disk32 (see kytest::storageQuerySurvives): its forwarding and
+    // stack balance are shown against the stand-in above.
 
     char stdPath[300] = "", cdeclPath[300] = "";
     const unsigned stdPathArg[1] = {word(stdPath)}, cdeclPathArg[1] = {word(cdeclPath)};
