@@ -1,8 +1,14 @@
-# kydoru: `make` builds everything into dist/; `make test` builds and runs every test.
-# Both targets first run the bootstrap, which installs what a fresh machine lacks.
+# kydoru: `make` builds everything into dist/; `make test` builds and runs every test;
+# `make demo` builds only the library and the demo, and shows it. Each first runs the
+# bootstrap, which installs what a fresh machine lacks.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# `make release SIGN_CERT=cert.pem SIGN_KEY=key.pem` signs what the archives ship.
+SIGN_CERT ?=
+SIGN_KEY ?=
+# The demo's target: 64-bit unless ARGS names win32.
+DEMO_ARCH := $(if $(filter win32,$(ARGS)),win32,win64)
 
 .PHONY: all dist release demo test test64 bench bootstrap configure clean
 
@@ -32,14 +38,17 @@ dist: bootstrap configure
 	mkdir -p dist/cmake && cp $(BUILD)/win64/package/*.cmake dist/cmake/
 	@echo "dist/ is ready"
 
-# The release archives, one per target, and their checksums: dist/release/.
+# The release archives and symbols archives, one each per target, and their checksums:
+# dist/release/.
 release: dist
-	python3 tools/make_release.py dist .
+	python3 tools/make_release.py dist . --sign-cert "$(SIGN_CERT)" --sign-key "$(SIGN_KEY)"
 
-# Build, then run the demo: on your own display when there is one, else on a private
-# display, saving a screenshot (build/demo-run/demo.png). ARGS passes options to the script.
-demo: dist
-	bash tools/run-demo.sh $(ARGS)
+# Build the library, the demo and the logo's pictures (nothing else), then run the demo
+# from the build folder: on your own display when there is one, else on a private display,
+# saving a screenshot (build/demo-run/demo.png). ARGS passes options to the script.
+demo: bootstrap $(BUILD)/$(DEMO_ARCH)/CMakeCache.txt
+	cmake --build $(BUILD)/$(DEMO_ARCH) -j $(JOBS) --target kydoru kydemo logo_pictures
+	bash tools/run-demo.sh --folder $(BUILD)/$(DEMO_ARCH)/bin $(ARGS)
 
 # All tests: the 64-bit suite, the static checks and the 32-bit run under emulation.
 # Some check what ships (dist/ and the release archives), so those are made first.

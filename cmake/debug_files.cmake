@@ -1,7 +1,8 @@
 # Installed binaries ship without their symbols: every .dll and .exe installed into the
-# prefix is stripped, its symbols go to debug/NAME.debug, and a debug link in the binary
-# names that file so a debugger finds it (gdb: set debug-file-directory, or copy the file
-# beside the binary). The build tree keeps the full binaries the tests run.
+# prefix is stripped, its symbols go to .debug/NAME.debug, and a debug link in the binary
+# names that file. gdb looks for a link's file beside the binary and in its .debug
+# folder, so it finds them with no setting. The build tree keeps the full binaries the
+# tests run.
 #
 # The rule is added after every folder's own install rules (deferred to the end of the
 # top folder), so it applies to any binary any folder installs.

@@ -1,11 +1,11 @@
 # Install-time step (see debug_files.cmake): splits every .dll and .exe in KY_DIR into a
-# stripped binary and debug/NAME.debug, joined by a debug link. KY_OBJCOPY, KY_OBJDUMP and
+# stripped binary and .debug/NAME.debug, joined by a debug link. KY_OBJCOPY, KY_OBJDUMP and
 # KY_STRIP are the target's binutils.
 file(GLOB binaries LIST_DIRECTORIES false "${KY_DIR}/*.dll" "${KY_DIR}/*.exe")
-file(MAKE_DIRECTORY "${KY_DIR}/debug")
+file(MAKE_DIRECTORY "${KY_DIR}/.debug")
 foreach(binary ${binaries})
   get_filename_component(name "${binary}" NAME)
-  set(debug "debug/${name}.debug")
+  set(debug ".debug/${name}.debug")
   # A binary left in place by an earlier install is split already: splitting it again
   # would overwrite its debug file with an empty one.
   execute_process(COMMAND "${KY_OBJDUMP}" -h "${name}" WORKING_DIRECTORY "${KY_DIR}"

@@ -191,16 +191,26 @@ KYAPI int KYCALL kyCommOBClear(void);
 /* Asks a disk for its model number (kind 1), serial number (kind 2) or firmware
  * revision (kind 3). First with the ATA IDENTIFY DEVICE command, sent through the
  * SCSI miniport interface of the controller ports `\\.\Scsi0:` and `\\.\Scsi1:`;
- * where that gives no answer, from the storage device descriptor of the disk
- * `\\.\PhysicalDriveN` (N = driveIndex), which needs no administrator rights and
- * which SATA (AHCI), NVMe and USB disks answer too. From the descriptor the model is
- * the product name, preceded by the vendor name and a space when the disk is not on
- * an ATA or SATA bus (an NVMe disk may give "NVMe Samsung SSD 970 EVO Plus 1TB").
- * Texts keep the identify data's lengths: a model at most 40 characters, a serial
- * number 20 and a revision 8; longer descriptor strings are cut.
+ * then from the storage device descriptors of the disks `\\.\PhysicalDrive0` to
+ * `\\.\PhysicalDrive3`, which need no administrator rights and which SATA (AHCI),
+ * NVMe and USB disks answer too. From a descriptor the model is the product name,
+ * preceded by the vendor name and a space when the disk is not on an ATA or SATA bus
+ * and the vendor is not "ATA" (an NVMe disk may give "NVMe Samsung SSD 970 EVO Plus
+ * 1TB"). Texts keep the identify data's lengths: a model at most 40 characters, a
+ * serial number 20 and a revision 8; longer descriptor strings are cut.
  *
- * driveIndex is controller x 2 + drive: 0 and 1 are the two drives of the first
- * controller, 2 and 3 those of the second; any other index finds nothing. The text
+ * driveIndex picks a disk by its place, 0 to 3, numbered once for both sources:
+ *   - place = controller x 2 + drive: 0 and 1 are the two drives (master and slave)
+ *     of the first controller, 2 and 3 those of the second. The miniport answers for
+ *     these places. An IDE disk that answers only with its descriptor keeps the same
+ *     place, named by its SCSI address (port 0 or 1, path 0, target 0 or 1), so an
+ *     ordinary user and an administrator find it at the same index;
+ *   - a disk seen again through its descriptor (its address names a drive the
+ *     miniport answered) is not counted twice;
+ *   - every other disk (SATA, NVMe, USB) takes the lowest place left free, in the
+ *     order of its disk number N. On a machine without IDE disks the places are
+ *     therefore the disk numbers, skipping disks that don't answer.
+ * Any other index finds nothing. The text
  * is copied into buffer, at most 40 characters plus the terminator, so buffer must
  * hold at least 41 bytes. Trailing spaces are removed, leading spaces kept (serial
  * numbers are often padded in front); a field of spaces only gives one space.
@@ -212,8 +222,8 @@ KYAPI int KYCALL kyCommOBClear(void);
  * (behind AHCI, NVMe or USB drivers) don't answer the miniport request; those are
  * asked for their descriptor. A disk whose descriptor has no product name gives 0.
  *
- * Blocks: for up to four miniport requests and four descriptor queries; all four
- * positions are asked on every call, also after the requested one has answered.
+ * Blocks: for up to four miniport requests and four descriptor and address queries;
+ * all are asked on every call, also after the requested disk has answered.
  *
  * State: the text passes through resultText, which kyGetWSPath also uses; don't run
  * the two on two threads at once. */

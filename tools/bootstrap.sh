@@ -2,8 +2,10 @@
 # Installs what a fresh Debian machine lacks to build and test kydoru: the mingw-w64
 # cross compilers, Wine (64-bit, and 32-bit through qemu user-mode emulation) and its fonts,
 # a private X server (and Xephyr, for a test display with two monitors), Mesa, socat,
-# ImageMagick, and LLVM's tools (llvm-dlltool makes kydoru.lib; clang and lld-link build the
-# test program for the MSVC target). Safe to run again: it skips what is there.
+# ImageMagick, LLVM's tools (llvm-dlltool makes kydoru.lib; clang and lld-link build the
+# test program for the MSVC target), osslsigncode (signs a release when given a
+# certificate) and the targets' gdb (the test that the shipped symbols are found). Safe to
+# run again: it skips what is there.
 set -euo pipefail
 
 log() { echo "bootstrap: $*"; }
@@ -25,7 +27,8 @@ fi
 # demo's captions no longer fit as they do on Windows.
 for p in cmake make g++ python3 mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
          wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool libgl1-mesa-dri libglx-mesa0 \
-         xserver-xephyr socat imagemagick googletest qemu-user-static binutils-mingw-w64 procps clang lld llvm; do
+         xserver-xephyr socat imagemagick googletest qemu-user-static binutils-mingw-w64 procps clang lld llvm \
+         osslsigncode gdb-mingw-w64; do
   want "$p"
 done
 # Wine loads its X extensions (display modes through RandR, alpha through Render, ...)

@@ -6,42 +6,30 @@ each Declare, placed before the module's first procedure as VBA demands, has:
 - the library: kydoru.dll for 64-bit VBA, the stdcall companion kydoru_std.dll otherwise;
 - PtrSafe under VBA7 and not in VB6; no Alias other than the export's own name;
 - Sub for a void result, else a Function of the result's kind;
-- the header's argument count, each argument of the header's kind:
-    int, unsigned int          ByVal Long
-    HWND / HANDLE-sized        ByVal LongPtr (VB6: Long); the same for such results
-    char *, const char *       ByVal String (VBA passes an ANSI copy and copies it back)
-    int *                      ByRef Long
-    unsigned char *            ByRef Byte
+- the header's argument count, each argument of the kind tools/vbatypes.py gives.
+And the module's own procedures, in each configuration:
+- for each export that fills a text buffer, NAMEText takes the export's other arguments,
+  sizes its buffer with String$(N, ...), N at least the header's "must hold at least N
+  bytes", and passes that buffer to the export;
+- kyLoad(ByVal folder As String) As Boolean turns down an empty folder before it loads
+  anything, and loads kydoru.dll, and in 32-bit configurations kydoru_std.dll too (by a
+  LoadLibraryW of its own or through a function that calls it), returning False when a
+  load fails.
 Prints one line per finding and exits non-zero on any.
 
   check_bas.py HEADER BAS
 """
+import os
 import re
 import sys
 
-HANDLES = {"HWND", "HANDLE", "LRESULT", "INT_PTR"}
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import vbatypes  # noqa: E402
+from exportcount import export_count  # noqa: E402
+
 CONFIGS = {"64-bit VBA": {"VBA7": True, "Win64": True},
            "32-bit VBA": {"VBA7": True, "Win64": False},
            "VB6": {"VBA7": False, "Win64": False}}
-
-
-def c_kind(ctype):
-    """The VBA passing and type a C parameter type needs (None for a handle's type)."""
-    ctype = " ".join(ctype.replace("*", " * ").split())
-    if ctype.endswith("*"):
-        base = ctype[:-1].replace("const", "").split()
-        if base == ["char"]:
-            return ("ByVal", "String")
-        if base == ["unsigned", "char"]:
-            return ("ByRef", "Byte")
-        if base == ["int"]:
-            return ("ByRef", "Long")
-        return ("?", ctype)
-    if ctype in HANDLES:
-        return ("ByVal", "Handle")
-    if ctype in ("int", "unsigned int"):
-        return ("ByVal", "Long")
-    return ("?", ctype)
 
 
 def header_exports(path):
@@ -51,10 +39,10 @@ def header_exports(path):
         args = []
         if params.strip() not in ("", "void"):
             for param in params.split(","):
-                ctype = re.match(r"^(.*?)\w+$", param.strip()).group(1)
-                args.append(c_kind(ctype))
-        result = None if ret == "void" else ("Handle" if ret in HANDLES else "Long")
-        exports[name] = (result, args)
+                ctype, _ = vbatypes.split_param(param)
+                kind = vbatypes.param(ctype) or ("?", ctype)
+                args.append(kind + (ctype == vbatypes.BUFFER,))
+        exports[name] = (vbatypes.result(ret), args)
     return exports
 
 
@@ -146,7 +134,7 @@ def check_config(label, config, lines, exports):
         if len(params) != len(args):
             problems.append(f"{where}: {len(params)} arguments, the header has {len(args)}")
             continue
-        for i, (param, (passing, vtype)) in enumerate(zip(params, args), 1):
+        for i, (param, (passing, vtype, _)) in enumerate(zip(params, args), 1):
             want = f"{passing} {vtype.replace('Handle', handle)}"
             pm = re.match(r"^(ByVal|ByRef) \w+ As (\w+)$", param)
             got = f"{pm.group(1)} {pm.group(2)}" if pm else param
@@ -155,6 +143,99 @@ def check_config(label, config, lines, exports):
     for name in sorted(exports):
         if seen.get(name, 0) != 1:
             problems.append(f"{label}: {name} declared {seen.get(name, 0)} times, expected once")
+    return problems
+
+
+def procedures(lines):
+    """{name: (the line that opens it, its body's lines)} of each Sub and Function."""
+    out, current = {}, None
+    for line in lines:
+        m = re.match(r"^(?:Public |Private |Friend )?(?:Static )?(?:Sub|Function) (\w+)", line)
+        if m and current is None:
+            current = m.group(1)
+            out[current] = (line, [])
+        elif re.match(r"^End (?:Sub|Function)$", line):
+            current = None
+        elif current:
+            out[current][1].append(line)
+    return out
+
+
+def call_arguments(line, name):
+    """The arguments of a call of name on line (with or without parentheses), or None."""
+    m = re.search(r"\b" + name + r"\b\s*(\((.*?)\)|\s(.*))", line)
+    if not m:
+        return None
+    args = m.group(2) if m.group(2) is not None else m.group(3)
+    return [a.strip() for a in args.split(",")] if args.strip() else []
+
+
+def text_function_problems(label, active, exports, sizes):
+    problems = []
+    found = procedures(active)
+    for name, (_, args) in sorted(exports.items()):
+        if not any(is_buffer for _, _, is_buffer in args):
+            continue
+        where = f"{label}: {name}Text"
+        if name not in sizes:
+            problems.append(f"{label}: the header gives no size for {name}'s buffer")
+            continue
+        if f"{name}Text" not in found:
+            problems.append(f"{where} is missing: VBA callers would size {name}'s buffer themselves")
+            continue
+        opener, body = found[f"{name}Text"]
+        want = [f"{passing} {vtype.replace('Handle', 'Long' if label == 'VB6' else 'LongPtr')}"
+                for passing, vtype, is_buffer in args if not is_buffer]
+        m = re.match(r"^Public Function \w+\((.*)\) As String$", opener)
+        got = [re.sub(r"^(ByVal|ByRef) \w+ As (\w+)$", r"\1 \2", p.strip()) for p in m.group(1).split(",")
+               if p.strip()] if m else None
+        if got != want:
+            problems.append(f"{where}: `{opener}`, expected a Public Function ({', '.join(want)}) As String")
+        sized = {}
+        for line in body:
+            sm = re.match(r"^(\w+) = String\$\((\d+), ", line)
+            if sm:
+                sized[sm.group(1)] = int(sm.group(2))
+        calls = [call_arguments(line, name) for line in body if call_arguments(line, name) is not None]
+        if len(calls) != 1 or len(calls[0]) != len(args):
+            problems.append(f"{where}: no single call of {name} with its {len(args)} arguments")
+            continue
+        buffer = calls[0][[is_buffer for _, _, is_buffer in args].index(True)]
+        if buffer not in sized:
+            problems.append(f"{where}: the buffer {buffer} passed to {name} is not sized with String$ first")
+        elif sized[buffer] < sizes[name]:
+            problems.append(f"{where}: buffer of {sized[buffer]} characters, the header asks for {sizes[name]}")
+    return problems
+
+
+def load_problems(label, config, active):
+    """kyLoad: an empty folder turned down before any load; each DLL the configuration
+    calls loaded, and a failed load answered with False."""
+    found = procedures(active)
+    if "kyLoad" not in found:
+        return [f"{label}: kyLoad is missing"]
+    opener, body = found["kyLoad"]
+    problems = []
+    if not re.match(r"^Public Function kyLoad\(ByVal (\w+) As String\) As Boolean$", opener):
+        problems.append(f"{label}: kyLoad is `{opener}`, expected Public Function kyLoad(ByVal folder As String) As Boolean")
+        return problems
+    folder = re.match(r"^Public Function kyLoad\(ByVal (\w+)", opener).group(1)
+    loaders = {"LoadLibraryW"} | {n for n, (_, b) in found.items() if any("LoadLibraryW(" in l for l in b)}
+    loads = [i for i, line in enumerate(body) if any(re.search(r"\b" + l + r"\b", line) for l in loaders)]
+    guard = next((i for i, line in enumerate(body)
+                  if re.match(r"^If (Len\(" + folder + r"\) = 0|" + folder + r' = "") Then', line)), None)
+    if guard is None or (loads and guard > loads[0]) or not any(
+            line == "Exit Function" or line.endswith("Then Exit Function") for line in body[guard:guard + 3]):
+        problems.append(f"{label}: kyLoad does not turn down an empty folder before loading")
+    wanted = ["kydoru.dll"] + ([] if config["Win64"] else ["kydoru_std.dll"])
+    for dll in wanted:
+        line = next((body[i] for i in loads if f'"{dll}"' in body[i]), None)
+        if line is None:
+            problems.append(f"{label}: kyLoad does not load {dll}")
+        elif not re.match(r"^If Not .*Then Exit Function$", line):
+            problems.append(f"{label}: kyLoad goes on when {dll} can't be loaded: {line}")
+    if not body or body[-1] != "kyLoad = True":
+        problems.append(f"{label}: kyLoad does not end by answering True")
     return problems
 
 
@@ -174,13 +255,18 @@ def main(argv):
     if len(argv) != 2:
         sys.exit(__doc__)
     exports = header_exports(argv[0])
-    problems = [] if len(exports) == 50 else [f"the header declares {len(exports)} exports, not 50"]
+    count = export_count()
+    problems = [] if len(exports) == count else [f"the header declares {len(exports)} exports, not {count}"]
     problems += [f"{x}: unknown passing or type" for x in
-                 sorted({name for name, (_, args) in exports.items() for p, _ in args if p == "?"})]
+                 sorted({name for name, (_, args) in exports.items() for p, _, _ in args if p == "?"})]
+    sizes = vbatypes.buffer_sizes(argv[0])
     lines = logical_lines(argv[1])
     problems += order_problems(lines)
     for label, config in CONFIGS.items():
         problems += check_config(label, config, lines, exports)
+        active = active_lines(lines, config)
+        problems += text_function_problems(label, active, exports, sizes)
+        problems += load_problems(label, config, active)
     for p in problems:
         print("check_bas:", p)
     print(f"check_bas: {argv[1]}: {len(exports)} exports, 3 configurations, {len(problems)} problem(s)")

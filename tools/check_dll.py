@@ -15,6 +15,8 @@ import re
 import subprocess
 import sys
 
+from exportcount import export_count
+
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll",
     "oleaut32.dll", "msimg32.dll", "opengl32.dll", "glu32.dll", "msvcrt.dll", "comctl32.dll",
@@ -89,7 +91,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--def", dest="deffile", required=True)
     ap.add_argument("--objdump", required=True)
-    ap.add_argument("--complete", action="store_true", help="demand all 50 exports")
+    ap.add_argument("--complete", action="store_true", help="demand every export (KYDORU_EXPORT_COUNT)")
     ap.add_argument("--module", default="kydoru.dll", help="the module name the export directory gives")
     ap.add_argument("--stdcall", metavar="TABLE", help="stdcall companion: argument counts from exporttable.h")
     ap.add_argument("dll")
@@ -106,13 +108,14 @@ def main():
     arg_counts = table_arg_counts(a.stdcall) if a.stdcall else None
     if a.stdcall and not is32:
         problems.append("a stdcall companion must be 32-bit")
-    if arg_counts is not None and a.complete and len(arg_counts) != 50:
-        problems.append(f"{a.stdcall} gives {len(arg_counts)} argument counts, not 50")
+    count = export_count()
+    if arg_counts is not None and a.complete and len(arg_counts) != count:
+        problems.append(f"{a.stdcall} gives {len(arg_counts)} argument counts, not {count}")
 
     wanted = def_exports(a.deffile)
     names, rvas = dll_exports(headers)
-    if a.complete and len(wanted) != 50:
-        problems.append(f"the table has {len(wanted)} exports, not 50")
+    if a.complete and len(wanted) != count:
+        problems.append(f"the table has {len(wanted)} exports, not {count}")
     for name, ordinal in sorted(wanted.items(), key=lambda kv: kv[1]):
         if name not in names:
             problems.append(f"{name}: not exported")

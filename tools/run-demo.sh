@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Runs the demo program kydemo.exe under Wine.
-#   tools/run-demo.sh [--private] [--dpi N] [win64|win32] [SHOT.png]
+#   tools/run-demo.sh [--private] [--dpi N] [--folder DIR] [win64|win32] [SHOT.png]
 # With a working $DISPLAY (and no --private or --dpi) the demo opens on the user's own
 # display in the user's own Wine prefix, and the script returns when the demo ends.
 # Otherwise it starts a private Xvfb display and a throwaway Wine prefix under
 # build/demo-run/, waits for the form, saves a screenshot (SHOT.png, default
 # build/demo-run/demo.png), and stops what it started. --dpi N sets that prefix's screen
 # resolution to N dots per inch (96 unless given) and grows the display with it, as a
-# 1024x768 desktop scaled to N/96 would be. The program comes from dist/ (`make`), else
-# from build/.
+# 1024x768 desktop scaled to N/96 would be. The program comes from DIR (`make demo` gives
+# the build's bin/), else from dist/ (`make`), else from build/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-private=0 arch=win64 shot= dpi=96
+private=0 arch=win64 shot= dpi=96 given=
 while [ $# -gt 0 ]; do
   case "$1" in
     --private) private=1 ;;
@@ -21,19 +21,22 @@ while [ $# -gt 0 ]; do
       if [ "$dpi" -lt 96 ] || [ "$dpi" -gt 480 ]; then echo "run-demo: --dpi $dpi is outside 96 to 480" >&2; exit 2; fi
       private=1
       shift ;;
+    --folder) given=${2:?--folder needs a folder}; shift ;;
     win64|win32) arch=$1 ;;
-    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
     *) shot=$1 ;;
   esac
   shift
 done
 
 folder=
-for candidate in "$here/dist/$arch" "$here/build/$arch/bin"; do
-  if [ -f "$candidate/kydemo.exe" ] && [ -f "$candidate/kydoru.dll" ]; then folder=$candidate; break; fi
+candidates=("$here/dist/$arch" "$here/build/$arch/bin")
+[ -z "$given" ] || candidates=("$given")
+for candidate in "${candidates[@]}"; do
+  if [ -f "$candidate/kydemo.exe" ] && [ -f "$candidate/kydoru.dll" ]; then folder=$(cd "$candidate" && pwd); break; fi
 done
 if [ -z "$folder" ]; then
-  echo "run-demo: no kydemo.exe with kydoru.dll in dist/$arch or build/$arch/bin; run make first" >&2
+  echo "run-demo: no kydemo.exe with kydoru.dll in ${candidates[*]}; run make first" >&2
   exit 1
 fi
 

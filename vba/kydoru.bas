@@ -9,11 +9,11 @@ Attribute VB_Name = "kydoru"
 ' functions there). Call kyLoad with that folder once before the first call, so the
 ' Declares below find the library without a path (or put the folder on the PATH).
 '
-' Types: handles are LongPtr (Long in VB6); unsigned values arrive in a Long; a String
-' passed to kyHDid or kyGetWSPath is a buffer the caller sizes first (String$(41, 0),
-' String$(260, 0)) and cuts at the first vbNullChar afterwards; ky_ReadByte and
-' ky_WriteByte take a Byte variable. When kydoru.dll can't be found, kydoru_std.dll's
-' functions return 0 and Err.LastDllError is 126.
+' Types: handles are LongPtr (Long in VB6); unsigned values arrive in a Long; ky_ReadByte
+' and ky_WriteByte take a Byte variable. A String passed to kyGetWSPath or kyHDid is a
+' buffer the caller sizes first (String$(260, 0), String$(41, 0)) and cuts at the first
+' vbNullChar afterwards; kyGetWSPathText and kyHDidText do both. When kydoru.dll can't be
+' found, kydoru_std.dll's functions return 0 and Err.LastDllError is 126.
 Option Explicit
 
 #If VBA7 Then
@@ -225,14 +225,61 @@ Public Declare Function ky_SetComTimeouts Lib "kydoru_std.dll" (ByVal readInterv
 Public Declare Function ky_WriteByte Lib "kydoru_std.dll" (ByRef source As Byte) As Long
 #End If
 
-' Loads the library from folder (for example ThisWorkbook.Path) for the Declares above.
-' False when it can't be loaded.
+' Why the last kyLoad call failed, for a message ("" after one that succeeded).
+Public kyLoadError As String
+
+' Loads the library from folder (for example ThisWorkbook.Path) for the Declares above:
+' kydoru.dll, and for 32-bit Office and VB6 also the companion kydoru_std.dll beside it.
+' False, with the reason in kyLoadError, when folder is empty (an unsaved workbook has no
+' path) or a DLL is missing or built for the other width (32-bit Office needs the win32
+' folder, 64-bit Office the win64 one).
 Public Function kyLoad(ByVal folder As String) As Boolean
-#If Win64 Then
-    Const libraryFile As String = "kydoru.dll"
-#Else
-    Const libraryFile As String = "kydoru_std.dll"
-#End If
+    kyLoadError = ""
+    If Len(folder) = 0 Then
+        kyLoadError = "kyLoad needs the folder of kydoru.dll (an unsaved workbook has no path)"
+        Exit Function
+    End If
     If Right$(folder, 1) <> "\" Then folder = folder & "\"
-    kyLoad = LoadLibraryW(StrPtr(folder & libraryFile)) <> 0
+    If Not kyLoadFile(folder & "kydoru.dll") Then Exit Function
+#If Not Win64 Then
+    If Not kyLoadFile(folder & "kydoru_std.dll") Then Exit Function
+#End If
+    kyLoad = True
+End Function
+
+' Loads one DLL by its full path; False, with the reason in kyLoadError, when it can't.
+Private Function kyLoadFile(ByVal path As String) As Boolean
+    kyLoadFile = LoadLibraryW(StrPtr(path)) <> 0
+    If kyLoadFile Then Exit Function
+    Select Case Err.LastDllError
+    Case 2, 3, 126
+        kyLoadError = path & " is missing"
+    Case 193
+        kyLoadError = path & " is built for the other width: 32-bit Office needs win32, 64-bit Office win64"
+    Case Else
+        kyLoadError = path & " can't be loaded (system error " & Err.LastDllError & ")"
+    End Select
+End Function
+
+' The text before the first vbNullChar of a buffer an export filled.
+Private Function kyTextOf(ByVal buffer As String) As String
+    Dim at As Long
+    at = InStr(buffer, vbNullChar)
+    If at = 0 Then kyTextOf = buffer Else kyTextOf = Left$(buffer, at - 1)
+End Function
+
+' kyGetWSPath, its buffer sized here (260 bytes, as the header asks): the text, "" for none.
+Public Function kyGetWSPathText() As String
+    Dim buffer As String
+    buffer = String$(260, vbNullChar)
+    kyGetWSPath buffer
+    kyGetWSPathText = kyTextOf(buffer)
+End Function
+
+' kyHDid, its buffer sized here (41 bytes, as the header asks): the text, "" for none.
+Public Function kyHDidText(ByVal driveIndex As Long, ByVal kind As Long) As String
+    Dim buffer As String
+    buffer = String$(41, vbNullChar)
+    If kyHDid(driveIndex, kind, buffer) = 0 Then Exit Function
+    kyHDidText = kyTextOf(buffer)
 End Function

@@ -1,17 +1,23 @@
 # kydoru's CMake package. find_package(kydoru CONFIG), with kydoru_DIR naming this folder,
-# gives the imported target kydoru::kydoru for the consumer's pointer size: the folder of
-# the public header, the import library the consumer's linker reads, and kydoru.dll as its
-# location (copy it beside your program: $<TARGET_FILE:kydoru::kydoru>).
+# gives the imported target kydoru::kydoru for the consumer's architecture (x86 or
+# x86-64 Windows): the folder of the public header, the import library the consumer's
+# linker reads, and kydoru.dll as its location (copy it beside your program:
+# $<TARGET_FILE:kydoru::kydoru>).
 #
 # Layout, as in dist/ and in the release archives: cmake/ (this file), include/, and
 # win32/ and/or win64/ with the binaries. kydoru-config-version.cmake has already turned
-# the package down when the consumer's pointer size has no binaries here.
+# the package down when the consumer's system or architecture has no binaries here.
 get_filename_component(_kydoru_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(_kydoru_bin "${_kydoru_root}/win64")
-else()
-  set(_kydoru_bin "${_kydoru_root}/win32")
+include("${CMAKE_CURRENT_LIST_DIR}/kydoru-platform.cmake")
+if(_kydoru_refused)
+  set(kydoru_FOUND FALSE)
+  set(kydoru_NOT_FOUND_MESSAGE "kydoru ${kydoru_VERSION} is ${_kydoru_refused}")
+  unset(_kydoru_refused)
+  unset(_kydoru_root)
+  return()
 endif()
+set(_kydoru_bin "${_kydoru_root}/${_kydoru_arch}")
+unset(_kydoru_arch)
 
 # Microsoft's linker (cl, clang-cl, clang for the MSVC target) reads kydoru.lib; the
 # MinGW linker reads libkydoru.dll.a.

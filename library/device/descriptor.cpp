@@ -79,6 +79,12 @@ static void putText(DWORD *words, int first, int last, DescriptorText text)
     putField(words, first, last, field, used);
 }
 
+DWORD descriptorBusType(const unsigned char *descriptor, DWORD length)
+{
+    const size_t field = offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType);
+    return length >= field + 4 ? readDword(descriptor + field) : DWORD(BusTypeUnknown);
+}
+
 bool identifyFromDescriptor(const unsigned char *descriptor, DWORD length, DWORD *words)
 {
     if (length > descriptorCapacity)
@@ -95,11 +101,13 @@ bool identifyFromDescriptor(const unsigned char *descriptor, DWORD length, DWORD
     char model[2 * identifyModelWords];
     size_t used = 0;
     // On an ATA bus the product is the whole model number; elsewhere (SCSI, USB, NVMe)
-    // the vendor comes first, as "SanDisk Cruzer Blade".
-    const DWORD bus = readDword(descriptor + offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType));
-    if (bus != BusTypeAta && bus != BusTypeSata) {
-        const DescriptorText vendor =
-            withoutTrailingSpaces(descriptorText(descriptor, length, offsetof(STORAGE_DEVICE_DESCRIPTOR, VendorIdOffset)));
+    // the vendor comes first, as "SanDisk Cruzer Blade". An ATA disk behind a SAS or RAID
+    // controller reports a SCSI bus and the vendor "ATA", which is no maker's name.
+    const DWORD bus = descriptorBusType(descriptor, length);
+    const DescriptorText vendor =
+        withoutTrailingSpaces(descriptorText(descriptor, length, offsetof(STORAGE_DEVICE_DESCRIPTOR, VendorIdOffset)));
+    const bool ataVendor = vendor.length == 3 && memcmp(vendor.bytes, "ATA", 3) == 0;
+    if (bus != BusTypeAta && bus != BusTypeSata && !ataVendor) {
         appendText(model, sizeof model, &used, vendor);
         if (used > 0 && used < sizeof model)
             model[used++] = ' ';

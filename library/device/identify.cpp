@@ -6,6 +6,7 @@
 #include <ntddscsi.h>
 #include <stddef.h>
 #include <string.h>
+#include <winioctl.h>
 
 #include "frame/state.h"
 
@@ -76,44 +77,95 @@ static bool driveAnswered(BOOL sent, const unsigned char *buffer)
     return sent && buffer[identifyDataOffset + 2 * identifyModelFirst] != 0;
 }
 
+int addressPlace(const SCSI_ADDRESS &address)
+{
+    if (address.Length == 0 || address.PathId != 0 || address.Lun != 0)
+        return -1;
+    if (address.PortNumber >= identifyControllers || address.TargetId >= identifyDrivesPerController)
+        return -1;
+    return address.PortNumber * int(identifyDrivesPerController) + address.TargetId;
+}
+
+void placeDisks(const DescriptorDisk *disks, int count, const bool *heldByMiniport, int *place)
+{
+    bool taken[diskPlaces];
+    for (int at = 0; at < diskPlaces; ++at)
+        taken[at] = heldByMiniport[at];
+    bool placeNamed[diskPlaces];  // per disk: the miniport's drive, or an IDE disk at home
+    for (int disk = 0; disk < count; ++disk) {
+        place[disk] = -1;
+        const int at = disks[disk].addressPlace;
+        placeNamed[disk] = disks[disk].answered && at >= 0 && at < diskPlaces &&
+                           (heldByMiniport[at] || disks[disk].ide);
+        if (placeNamed[disk] && !heldByMiniport[at]) {
+            place[disk] = at;
+            taken[at] = true;
+        }
+    }
+    for (int disk = 0; disk < count; ++disk) {
+        if (!disks[disk].answered || placeNamed[disk])
+            continue;
+        for (int at = 0; at < diskPlaces; ++at) {
+            if (!taken[at]) {
+                place[disk] = at;
+                taken[at] = true;
+                break;
+            }
+        }
+    }
+}
+
 int probeIdeDrives(int driveIndex, int kind)
 {
     memset(resultText, 0, resultTextSize);
     int anyAnswered = 0;
+    bool heldByMiniport[diskPlaces] = {};
+    int held = 0;
     unsigned char buffer[identifyBufferSize];
-    unsigned char descriptor[descriptorCapacity];
     DWORD words[identifyWordCount];
     for (int controller = 0; controller < int(identifyControllers); ++controller) {
-        const int firstPosition = controller * int(identifyDrivesPerController);
-        bool answered[identifyDrivesPerController] = {};
         HANDLE device = identifySource.openController(controller);
-        if (device != INVALID_HANDLE_VALUE) {
-            for (int drive = 0; drive < int(identifyDrivesPerController); ++drive) {
-                buildIdentifyRequest(buffer, static_cast<BYTE>(drive));
-                if (!driveAnswered(identifySource.sendRequest(device, buffer), buffer))
-                    continue;
-                const unsigned char *data = buffer + identifyDataOffset;
-                for (int word = 0; word < int(identifyWordCount); ++word)
-                    words[word] = data[2 * word] | (DWORD(data[2 * word + 1]) << 8);
-                if (firstPosition + drive == driveIndex)
-                    storeIdentifyField(words, kind);
-                answered[drive] = true;
-                anyAnswered = 1;
-            }
-            identifySource.closeController(device);
-        }
-        // The miniport stays first; its silent positions ask the drive's descriptor,
-        // once the controller is closed again.
+        if (device == INVALID_HANDLE_VALUE)
+            continue;
         for (int drive = 0; drive < int(identifyDrivesPerController); ++drive) {
-            if (answered[drive])
+            buildIdentifyRequest(buffer, static_cast<BYTE>(drive));
+            if (!driveAnswered(identifySource.sendRequest(device, buffer), buffer))
                 continue;
-            const DWORD length = identifySource.readDescriptor(firstPosition + drive, descriptor);
-            if (!identifyFromDescriptor(descriptor, length, words))
-                continue;
-            if (firstPosition + drive == driveIndex)
+            const unsigned char *data = buffer + identifyDataOffset;
+            for (int word = 0; word < int(identifyWordCount); ++word)
+                words[word] = data[2 * word] | (DWORD(data[2 * word + 1]) << 8);
+            const int place = controller * int(identifyDrivesPerController) + drive;
+            if (place == driveIndex)
                 storeIdentifyField(words, kind);
+            heldByMiniport[place] = true;
+            ++held;
             anyAnswered = 1;
         }
+        identifySource.closeController(device);
+    }
+    if (held == diskPlaces)
+        return anyAnswered;
+
+    // The places the miniport left free go to the disks that answer with their
+    // descriptor, each asked once the controllers are closed again.
+    unsigned char descriptor[descriptorCapacity];
+    DWORD diskWords[diskPlaces][identifyWordCount];
+    DescriptorDisk disks[diskPlaces];
+    for (int disk = 0; disk < diskPlaces; ++disk) {
+        SCSI_ADDRESS address;
+        const DWORD length = identifySource.readDescriptor(disk, descriptor, &address);
+        disks[disk].answered = identifyFromDescriptor(descriptor, length, diskWords[disk]);
+        disks[disk].addressPlace = addressPlace(address);
+        disks[disk].ide = descriptorBusType(descriptor, length) == BusTypeAta;
+    }
+    int place[diskPlaces];
+    placeDisks(disks, diskPlaces, heldByMiniport, place);
+    for (int disk = 0; disk < diskPlaces; ++disk) {
+        if (place[disk] < 0)
+            continue;
+        if (place[disk] == driveIndex)
+            storeIdentifyField(diskWords[disk], kind);
+        anyAnswered = 1;
     }
     return anyAnswered;
 }

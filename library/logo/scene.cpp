@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <math.h>
 
 #include "logo/picture.h"
 
@@ -66,6 +67,21 @@ void setLogoProjection(int width, int height)
     glLoadIdentity();
 }
 
+// The angle turned on by `elapsedMs` at `rate`, kept in [0, 360). An angle left to grow
+// loses its fractions: past about 2^20 degrees a frame's step rounds away and the cube
+// stops. The turn is reduced in double precision first, so that a long minimize, which
+// adds its whole interval at once, still lands on the angle it should.
+static double withinTurn(double degrees)
+{
+    return degrees - 360.0 * floor(degrees / 360.0);
+}
+
+static float turnedAngle(float angle, float elapsedMs, float rate)
+{
+    const float kept = static_cast<float>(withinTurn(angle + withinTurn(double(elapsedMs) * rate)));
+    return kept < 360.0f ? kept : 0.0f;  // just below 360 may round up to it
+}
+
 void advanceLogoScene(float elapsedMs)
 {
     if (sceneKeys && sceneWindow) {
@@ -74,9 +90,9 @@ void advanceLogoScene(float elapsedMs)
         if (sceneKeys->down[VK_F1])
             requestScreenToggle(sceneWindow);
     }
-    spinX += elapsedMs * spinRateX;
-    spinY += elapsedMs * spinRateY;
-    spinZ += elapsedMs * spinRateZ;
+    spinX = turnedAngle(spinX, elapsedMs, spinRateX);
+    spinY = turnedAngle(spinY, elapsedMs, spinRateY);
+    spinZ = turnedAngle(spinZ, elapsedMs, spinRateZ);
 }
 
 void renderLogoScene()

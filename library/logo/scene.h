@@ -3,7 +3,7 @@
 #include "logo/logo.h"
 
 // Library-wide and never reset, so each window and each show goes on turning from
-// where the last one stopped.
+// where the last one stopped; each kept in [0, 360) degrees.
 extern float spinX, spinY, spinZ;
 extern unsigned int frontBackTexture, topBottomTexture, sideTexture;
 

@@ -45,10 +45,11 @@ bool onTwoMonitorDisplay();
 // True in the 32-bit build.
 constexpr bool is32Bit() { return sizeof(void *) == 4; }
 
-// Whether the storage-property query that every kyHDid call reaches can be made in this
-// run: the emulated 32-bit Wine dies inside its own handling of it (a qemu segfault, or
-// "glibc detected an invalid stdio handle"). Where it can't, the real-DLL disk cases run
-// in the 64-bit suite; the descriptor parsing runs in both on literal bytes.
+// Whether this process may make the storage query that every kyHDid call makes: the
+// emulated 32-bit Wine (qemu-user) never returns from it while another thread of the
+// process runs, as the case clock of this harness does (tests/device/disk32.c shows it
+// with a thread that only sleeps). The 32-bit run calls the real kyHDid from disk32, a
+// program of one thread; here the disk cases run in the 64-bit suite.
 constexpr bool storageQuerySurvives() { return !is32Bit(); }
 
 // Live GDI objects of this process: the system's count where it keeps one (Wine answers

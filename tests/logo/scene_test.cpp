@@ -61,9 +61,41 @@ TEST(SceneAngles, TurnByElapsedTimeAtThreeSpeedsAndCarryOn)
     for (int i = 0; i < 100; ++i)
         advanceLogoScene(100.0f);
     EXPECT_NEAR(spinX, 31.25f + 312.5f, 1e-2) << "the angles go on from where they were";
-    EXPECT_GT(spinY, 360.0f) << "angles are not wrapped";
+    EXPECT_NEAR(spinY, 327.5f, 1e-2) << "62.5 + 625 degrees, kept below 360";
     EXPECT_FALSE(takePosted(target, WM_QUIT)) << "no key, no request";
     DestroyWindow(target);
+}
+
+// Hours of turning, or one long minimize, must not stop the cube: a growing float angle
+// loses the fractions of each frame's step.
+TEST(SceneAngles, LongTurnsKeepTheAnglesBelow360AndTurning)
+{
+    struct {
+        float elapsedMs;  // one frame, as after a minimize of that long
+        float x, y;       // degrees after it, from 0
+    } const cases[] = {
+        {32400000.0f, 180.0f, 0.0f},    // 9 hours: 1,012,500 and 2,025,000 degrees
+        {36001000.0f, 31.25f, 62.5f},   // 10 hours and a second
+        {11520.0f, 0.0f, 0.0f},         // one whole turn about x, two about y
+    };
+    for (const auto &c : cases) {
+        spinX = spinY = spinZ = 0;
+        advanceLogoScene(c.elapsedMs);
+        EXPECT_NEAR(spinX, c.x, 1e-3) << c.elapsedMs << " ms about x";
+        EXPECT_NEAR(spinY, c.y, 1e-3) << c.elapsedMs << " ms about y";
+        EXPECT_GE(spinZ, 0.0f);
+        EXPECT_LT(spinZ, 360.0f);
+        // Frames of 1.65 ms (about 600 a second) go on turning by their own step.
+        for (int frame = 0; frame < 1000; ++frame) {
+            const float x = spinX, y = spinY;
+            advanceLogoScene(1.65f);
+            const float stepX = fmodf(spinX - x + 360.0f, 360.0f), stepY = fmodf(spinY - y + 360.0f, 360.0f);
+            ASSERT_NEAR(stepX, 1.65f / 32, 1e-4) << "frame " << frame << " after " << c.elapsedMs << " ms";
+            ASSERT_NEAR(stepY, 1.65f / 16, 1e-4) << "frame " << frame << " after " << c.elapsedMs << " ms";
+            ASSERT_LT(spinY, 360.0f);
+        }
+    }
+    spinX = spinY = spinZ = 0;
 }
 
 TEST(SceneAngles, EscapeEndsAndF1TogglesEveryFrameWhileHeld)

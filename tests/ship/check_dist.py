@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Static checks of what `make` put into dist/ for one target (no Wine needed):
-- the files the README lists are there;
+- dist/ holds the files tools/distfiles.py lists for the target, and nothing else;
 - each .dll and .exe is stripped (no symbols left), within its size budget, and carries a
-  debug link naming debug/NAME.debug with that file's checksum; the debug file holds the
+  debug link naming .debug/NAME.debug with that file's checksum; the debug file holds the
   symbols and the debug sections;
 - the stripped kydoru.dll still imports only system DLLs.
 Prints one line per finding and exits non-zero on any."""
@@ -16,6 +16,7 @@ import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 from check_dll import SYSTEM_DLLS  # noqa: E402
+import distfiles  # noqa: E402
 
 # Size budgets in bytes of the shipped binaries; the 32-bit DLL's is the promise made to users.
 BUDGETS = {
@@ -27,15 +28,6 @@ BUDGETS = {
     ("win64", "kyctl.exe"): 100 * 1024,
     ("win32", "kydoru_std.dll"): 16 * 1024,
 }
-LISTED = ["include/kydoru.h", "include/kydoru_version.h", "cmake/kydoru-config.cmake",
-          "cmake/kydoru-config-version.cmake", "{arch}/kydoru.dll", "{arch}/kydoru.def",
-          "{arch}/libkydoru.dll.a", "{arch}/kydoru.lib", "{arch}/kydemo.exe", "{arch}/ky.jpg",
-          "{arch}/kydoru.jpg", "{arch}/debug/kydoru.dll.debug", "{arch}/debug/kydemo.exe.debug",
-          "include/kydoru.bas", "{arch}/kyctl.exe", "{arch}/debug/kyctl.exe.debug"]
-# Shipped for 32-bit callers only.
-LISTED_WIN32 = ["win32/kydoru_std.dll", "win32/debug/kydoru_std.dll.debug"]
-
-
 def pe_sections(path):
     """The COFF header's symbol count and the sections' names and raw contents, read from
     the file itself."""
@@ -81,15 +73,15 @@ def check_binary(folder, name, arch, problems):
     crc = struct.unpack_from("<I", link, (len(linked) + 4) & ~3)[0]
     if linked != name + ".debug":
         problems.append(f"{arch}/{name}: the debug link names {linked}")
-    debug = os.path.join(folder, "debug", name + ".debug")
+    debug = os.path.join(folder, ".debug", name + ".debug")
     if not os.path.isfile(debug):
-        problems.append(f"{arch}/{name}: debug/{name}.debug is missing")
+        problems.append(f"{arch}/{name}: .debug/{name}.debug is missing")
         return
     if zlib.crc32(open(debug, "rb").read()) != crc:
-        problems.append(f"{arch}/{name}: the debug link's checksum does not match debug/{name}.debug")
+        problems.append(f"{arch}/{name}: the debug link's checksum does not match .debug/{name}.debug")
     debug_symbols, debug_sections = pe_sections(debug)
     if debug_symbols == 0 or ".debug_info" not in debug_sections:
-        problems.append(f"{arch}/{name}: debug/{name}.debug holds no symbols or no .debug_info")
+        problems.append(f"{arch}/{name}: .debug/{name}.debug holds no symbols or no .debug_info")
 
 
 def main():
@@ -100,9 +92,17 @@ def main():
     a = ap.parse_args()
 
     problems = []
-    for rel in LISTED + (LISTED_WIN32 if a.arch == "win32" else []):
-        if not os.path.isfile(os.path.join(a.dist, rel.format(arch=a.arch))):
-            problems.append(f"{rel.format(arch=a.arch)} is missing (run `make`)")
+    listed = distfiles.files(a.arch) + distfiles.symbol_files(a.arch)
+    for rel in listed:
+        if not os.path.isfile(os.path.join(a.dist, rel)):
+            problems.append(f"{rel} is missing (run `make`)")
+    # Everything in the shared folders and the target's is listed (release/ is made later).
+    for top in ("include", "cmake", a.arch):
+        for dirpath, _, filenames in os.walk(os.path.join(a.dist, top)):
+            for name in filenames:
+                rel = os.path.relpath(os.path.join(dirpath, name), a.dist).replace(os.sep, "/")
+                if rel not in listed:
+                    problems.append(f"{rel} is in dist/ but not in tools/distfiles.py")
     folder = os.path.join(a.dist, a.arch)
     binaries = sorted(n for n in os.listdir(folder) if n.endswith((".dll", ".exe"))) if os.path.isdir(folder) else []
     for name in binaries:

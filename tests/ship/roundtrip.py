@@ -3,8 +3,9 @@
 under Wine, as a user would:
   --dist DIR      the package is dist/ as `make` leaves it;
   --archive ZIP   the package is a release archive: its checksum must match SHA256SUMS
-                  beside it; it is unpacked into an empty folder and must hold what a
-                  release lists; a project of the other pointer size must be turned down.
+                  beside it; it is unpacked into an empty folder and must hold what
+                  tools/distfiles.py lists for it, and nothing else; a project of the other
+                  pointer size must be turned down.
 Exits non-zero on the first fault, saying what it was."""
 import argparse
 import hashlib
@@ -15,14 +16,9 @@ import subprocess
 import sys
 import zipfile
 
-# What every release archive holds, besides anything optional (kyctl.exe, the companion DLL).
-ARCHIVE_FILES = [
-    "README.md", "LICENSE", "CHANGELOG.md", "docs/guide.md", "docs/api.md",
-    "include/kydoru.h", "include/kydoru_version.h",
-    "cmake/kydoru-config.cmake", "cmake/kydoru-config-version.cmake",
-    "{arch}/kydoru.dll", "{arch}/kydoru.def", "{arch}/libkydoru.dll.a", "{arch}/kydoru.lib",
-    "{arch}/kydemo.exe", "{arch}/ky.jpg", "{arch}/kydoru.jpg",
-]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import distfiles  # noqa: E402
+
 OTHER = {"win32": "win64", "win64": "win32"}
 
 
@@ -56,22 +52,20 @@ def check_checksum(archive):
         fail(f"{name}: checksum {actual}, SHA256SUMS says {listed[name]}")
 
 
-def unpack(archive, dest, arch, version):
+def unpack(archive, dest, arch, version, source):
     with zipfile.ZipFile(archive) as z:
         names = z.namelist()
         z.extractall(dest)
     top = f"kydoru-{version}-{arch}"
     if {n.split("/", 1)[0] for n in names} != {top}:
         fail(f"the archive's entries are not all under {top}/")
-    root = os.path.join(dest, top)
-    missing = [f.format(arch=arch) for f in ARCHIVE_FILES
-               if not os.path.isfile(os.path.join(root, f.format(arch=arch)))]
-    if missing:
-        fail("missing from the archive: " + ", ".join(missing))
-    for unwanted in (OTHER[arch], f"{arch}/debug"):
-        if os.path.exists(os.path.join(root, unwanted)):
-            fail(f"the {arch} archive holds {unwanted}/")
-    return root
+    held = {n.split("/", 1)[1] for n in names if not n.endswith("/")}
+    listed = set(distfiles.files(arch)) | {name for name, _ in distfiles.documents(source)}
+    if listed - held:
+        fail("missing from the archive: " + ", ".join(sorted(listed - held)))
+    if held - listed:
+        fail("in the archive but not listed by tools/distfiles.py: " + ", ".join(sorted(held - listed)))
+    return os.path.join(dest, top)
 
 
 def configure(consumer, build, toolchain, root):
@@ -101,7 +95,8 @@ def main():
         if not os.path.isfile(a.archive):
             fail(f"{a.archive} is not there: run `make release` first")
         check_checksum(a.archive)
-        root = unpack(a.archive, os.path.join(work, "unpacked"), a.arch, a.version)
+        source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+        root = unpack(a.archive, os.path.join(work, "unpacked"), a.arch, a.version, source)
     else:
         root = os.path.abspath(a.dist)
         if not os.path.isdir(os.path.join(root, "cmake")):

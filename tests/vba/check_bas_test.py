@@ -26,6 +26,14 @@ FAULTS = [
     ("the VB6 block lost its #Else", "#End If\r\n#Else\r\n", "#End If\r\n"),
     ("a Declare after a procedure", "End Function\r\n",
      "End Function\r\nPublic Declare Sub kyExtra Lib \"kydoru_std.dll\" ()\r\n"),
+    ("kyLoad loads the companion alone", "    If Not kyLoadFile(folder & \"kydoru.dll\") Then Exit Function\r\n", ""),
+    ("kyLoad takes an empty folder for the drive's root", "    If Len(folder) = 0 Then\r\n", "    If False Then\r\n"),
+    ("kyLoad answers True after a failed load", "    If Not kyLoadFile(folder & \"kydoru_std.dll\") Then Exit Function",
+     "    kyLoadFile folder & \"kydoru_std.dll\""),
+    ("kyHDidText's buffer a byte short", "String$(41, vbNullChar)", "String$(40, vbNullChar)"),
+    ("kyHDidText passes a String it never sized", "If kyHDid(driveIndex, kind, buffer) = 0",
+     "If kyHDid(driveIndex, kind, \"\") = 0"),
+    ("kyGetWSPathText left out", "Public Function kyGetWSPathText()", "Public Function kyGetSystemPath()"),
 ]
 
 

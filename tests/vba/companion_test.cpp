@@ -214,8 +214,8 @@ TEST(CompanionRealLibrary, RepeatableCallsGiveTheCdeclExportsResults)
         EXPECT_EQ(modeStd[i], modeCdecl[i]) << "kyGetCurrentVideoMode output " << i + 1;
     EXPECT_GT(modeStd[1], 0) << "the screen width reached the caller's variable";
 
-    // kyHDid is left out here (see kytest::storageQuerySurvives; this case runs only in the
-    // 32-bit build): its forwarding and stack balance are shown against the stand-in above.
+    // kyHDid is compared in disk32 (see kytest::storageQuerySurvives): its forwarding and
+    // stack balance are shown against the stand-in above.
 
     char stdPath[300] = "", cdeclPath[300] = "";
     const unsigned stdPathArg[1] = {word(stdPath)}, cdeclPathArg[1] = {word(cdeclPath)};
