@@ -13,7 +13,8 @@ enum ExitCode { exitDone = 0, exitFailed = 1, exitUsage = 2, exitMissing = 3 };
 // What a form of a command does; the platform layer carries out each.
 enum Action {
     actNone, actHelp, actVersion,
-    actMode, actModeCheck, actModeTemporary, actModePermanent, actFullscreen, actFullscreenCancel,
+    actMode, actModeMonitor, actModeCheck, actModeTemporary, actModePermanent, actFullscreen, actFullscreenCancel,
+    actMonitors,
     actTransparent, actOpaque, actFlash, actEffect, actEffectDesktop, actCopyEffect, actErase, actSweep,
     actTaskbar, actStartButton, actTrayClock, actIcons, actDesktopWindow, actDesktopSwitch,
     actCapsLockState, actCapsLockSet, actNumLockState, actNumLockSet,
@@ -37,9 +38,10 @@ struct Text;
 struct Form {
     Action action;
     const char *grammar;
+    bool withoutLibrary = false;  // calls no export, though its command does: kydoru.dll is not loaded
 };
 
-enum { maxForms = 4, maxCommandExports = 8 };
+enum { maxForms = 5, maxCommandExports = 8 };
 
 struct Command {
     const char *name;                      // the first word
@@ -57,6 +59,9 @@ extern const int commandCount;
 const Command *findCommand(const char *name);
 // Whether a form takes --json.
 bool formReports(const Form &form);
+struct Request;
+// Whether carrying out a parsed request calls kydoru.dll (and so loads it).
+bool callsLibrary(const Request &request);
 // The ranges of the numbers a command takes ("ALPHA 0..255, COUNT 1..1000"), for help.
 void valueRanges(const Command &command, Text *out);
 // Whether a grammar reads: brackets closed, every placeholder and choice known.
@@ -84,6 +89,8 @@ struct Selector {
 
 enum LockWish { lockOff = 0, lockOn = 1, lockToggle = 2 };
 enum { maxSendBytes = 4096, maxReadBytes = 65536 };
+// The most monitors kyctl lists, and so the highest --monitor it takes.
+enum { maxMonitors = 32 };
 
 // Numbers and choices not given and without a default are -1.
 struct Request {
@@ -93,6 +100,7 @@ struct Request {
     Selector target, source;
     int show, alpha, count, effect, blank, seconds, disk, lock, applet;
     int baud, bits, parity, stopBits, readCount, timeoutMs;
+    int monitor;    // --monitor: 1-based, as `monitors` numbers them
     char port[16];  // "COM7"
     unsigned char send[maxSendBytes];
     int sendLength;
@@ -159,6 +167,7 @@ void hexText(Text *out, const unsigned char *bytes, size_t length);
 
 struct ModeRecord {
     int width, height, bitsPerPixel, refreshRate;
+    bool sizeOnly = false;  // only the size is known: the depth and rate are unknown (null in JSON)
 };
 struct DiskRecord {
     int index;
@@ -169,7 +178,23 @@ struct WindowRecord {
     const char *title, *className, *exe;  // UTF-8; exe null when it can't be read
     unsigned long pid;
 };
+// A rectangle on the virtual screen; right and bottom lie just outside it, as in RECT.
+struct Area {
+    int left, top, right, bottom;
+};
+struct MonitorRecord {
+    int index;           // 1-based: see numberMonitors
+    const char *device;  // "\\.\DISPLAY1", UTF-8
+    bool primary;
+    Area area, workArea;
+    ModeRecord mode;
+    int dpi;  // 0 when not known
+};
 enum SerialShow { serialText, serialHex, serialJson };
+
+// The order monitors are listed and numbered in: the primary first, then the others
+// in the order Windows enumerates them; index becomes 1, 2, ...
+void numberMonitors(MonitorRecord *monitors, int count);
 
 void formatVersion(Text *out, bool json, const char *version);
 void formatMode(Text *out, bool json, const ModeRecord &mode);
@@ -177,6 +202,7 @@ void formatModeCheck(Text *out, bool json, int code);
 void formatLockState(Text *out, bool json, bool capsLock, bool on);
 void formatCpu(Text *out, bool json, unsigned int mhz);
 void formatDisks(Text *out, bool json, const DiskRecord *disks, int count);
+void formatMonitors(Text *out, bool json, const MonitorRecord *monitors, int count);
 void formatSysdir(Text *out, bool json, const char *path);
 // Text: the bytes exactly as received; hex: the pairs and a line end; JSON: the port,
 // the count sent and the bytes received as hex (never raw bytes in JSON).

@@ -15,21 +15,42 @@ namespace kyctl {
 #define EXPORTS(...) {__VA_ARGS__, -1}
 #define NO_EXPORTS {-1}
 
+// The screen-wide exports take no monitor: they act on the primary one.
+#define PRIMARY_ONLY(forms)                                                                    \
+    forms "--monitor M: the library's export works on the primary monitor only, so\n"            \
+          "--monitor 1 (the primary) is taken and any other monitor is refused (exit 2).\n"
+
+// Where the shell draws an element inside the task bar, there is no window to hide.
+#define NOT_A_WINDOW(element, more)                                                           \
+    "Exit 1, changing nothing, when there is no task bar (no shell runs, or another shell),\n" \
+    "or when the " element " is no window of its own: Windows 11 draws it inside the\n"        \
+    "task bar." more "\n"
+
 const Command commands[] = {
+    {"monitors", "display", {{actMonitors, "[--json]"}}, NO_EXPORTS, true, "",
+     "list the monitors: place, work area, primary, mode and DPI",
+     "Numbered as --monitor takes them: the primary monitor is 1, the others follow in the\n"
+     "order Windows lists them. Places are in pixels on the whole desktop; right and bottom\n"
+     "lie just outside the monitor. A colour depth or refresh rate Windows does not give is\n"
+     "\"unknown\" (null in JSON). Calls no export.\n",
+     "kyctl monitors --json"},
     {"mode", "display",
-     {{actMode, "[--json]"}, {actModeCheck, "check [--json]"}, {actModeTemporary, "set --temporary"},
-      {actModePermanent, "set --permanent"}},
+     {{actMode, "[--json]"}, {actModeMonitor, "--monitor M [--json]", true},
+      {actModeCheck, "check [--monitor M] [--json]"}, {actModeTemporary, "set --temporary [--monitor M]"},
+      {actModePermanent, "set --permanent [--monitor M]"}},
      EXPORTS(KY(kyGetCurrentVideoMode), KY(kyCanChangeVideoMode), KY(kyChangeVideoModeTemporarily),
              KY(kyChangeVideoModePermanently)),
      true, "", "show the display mode, test or switch to 1024x768x32",
-     "mode: the primary screen's width, height, colour depth and refresh rate.\n"
+     "mode: the primary monitor's width, height, colour depth and refresh rate, as the library\n"
+     "reads them. mode --monitor M: monitor M's, as kyctl monitors numbers and shows them.\n"
      "mode check: whether the display accepts 1024x768 at 32 bits (exit 1 when not).\n"
-     "mode set: switch to 1024x768x32, --temporary for this session or --permanent (stored).\n",
+     "mode set: switch to 1024x768x32, --temporary for this session or --permanent (stored).\n"
+     PRIMARY_ONLY("On check and set, "),
      "kyctl mode --json"},
-    {"fullscreen", "display", {{actFullscreen, ""}, {actFullscreenCancel, "cancel"}},
+    {"fullscreen", "display", {{actFullscreen, "[--monitor M]"}, {actFullscreenCancel, "cancel"}},
      EXPORTS(KY(kyFullScreen), KY(kyCancelFullScreen)), true, "",
      "switch to the 800x600x32 full-screen mode, or back to the stored mode",
-     "fullscreen: the temporary 800x600x32 mode; fullscreen cancel: back to the stored mode.\n",
+     "fullscreen: the temporary 800x600x32 mode; fullscreen cancel: back to the stored mode.\n" PRIMARY_ONLY(""),
      "kyctl fullscreen cancel"},
     {"transparent", "windows", {{actTransparent, "TARGET ALPHA [--all]"}}, EXPORTS(KY(kySetWTransparent)), true, "",
      "make a window translucent (white becomes see-through)",
@@ -42,11 +63,12 @@ const Command commands[] = {
      "flash a window's caption COUNT times", "", "kyctl flash --exe notepad.exe 3"},
     {"effect", "windows",
      {{actEffect, "NUMBER TARGET [--blank black|white|none] [--all]"},
-      {actEffectDesktop, "NUMBER --desktop [--blank black|white|none]"}},
+      {actEffectDesktop, "NUMBER --desktop [--monitor M] [--blank black|white|none]"}},
      EXPORTS(KY(kyWindowBmpEffect), KY(kyDesktopBmpEffect)), true, "--blank black",
      "play transition effect NUMBER on a window or the whole screen",
      "The window (or screen) is blanked and brought back with the effect;\n"
-     "docs/effects/index.md shows each number.\n",
+     "docs/effects/index.md shows each number. A window's effect plays on whichever monitors\n"
+     "the window is on; --desktop plays on the primary monitor.\n" PRIMARY_ONLY("With --desktop, "),
      "kyctl effect 10 --title-contains notepad --blank white"},
     {"copy-effect", "windows", {{actCopyEffect, "NUMBER TARGET --from SOURCE [--all]"}},
      EXPORTS(KY(kyWindowBmpEffect2)), true, "", "draw window SOURCE into window TARGET with effect NUMBER",
@@ -67,10 +89,11 @@ const Command commands[] = {
     {"taskbar", "shell", {{actTaskbar, "hide|show"}}, EXPORTS(KY(kyHideTaskBar), KY(kyShowTaskBar)), true, "",
      "hide or show the task bar", "", "kyctl taskbar hide"},
     {"startbutton", "shell", {{actStartButton, "hide|show"}}, EXPORTS(KY(kyHideStartButton), KY(kyShowStartButton)),
-     true, "", "hide or show the start button", "", "kyctl startbutton hide"},
+     true, "", "hide or show the start button",
+     NOT_A_WINDOW("start button", " Nor is Windows 7's round start orb a part of the task bar."),
+     "kyctl startbutton hide"},
     {"trayclock", "shell", {{actTrayClock, "hide|show"}}, EXPORTS(KY(kyHideSystemClock), KY(kyShowSystemClock)),
-     true, "", "hide or show the task bar clock", "Exit 1 when there is no task bar clock.\n",
-     "kyctl trayclock hide"},
+     true, "", "hide or show the task bar clock", NOT_A_WINDOW("clock", ""), "kyctl trayclock hide"},
     {"icons", "shell", {{actIcons, "hide|show"}}, EXPORTS(KY(kyHideDesktopIcons), KY(kyShowDesktopIcons)), true, "",
      "hide or show the desktop icons", "", "kyctl icons hide"},
     {"desktopwindow", "shell", {{actDesktopWindow, "hide|show"}}, EXPORTS(KY(kyHideDesktop), KY(kyShowDesktop)),
@@ -137,6 +160,16 @@ const Command *findCommand(const char *name)
         if (strcmp(commands[i].name, name) == 0)
             return &commands[i];
     return nullptr;
+}
+
+bool callsLibrary(const Request &request)
+{
+    if (!request.command || request.command->exports[0] < 0)
+        return false;
+    for (const Form &form : request.command->forms)
+        if (form.action == request.action)
+            return !form.withoutLibrary;
+    return true;
 }
 
 // ---- help ---------------------------------------------------------------------------

@@ -70,17 +70,91 @@ void formatVersion(Text *out, bool json, const char *version)
     }
 }
 
-void formatMode(Text *out, bool json, const ModeRecord &mode)
+namespace {
+
+// A mode as one JSON object or one line of text, without the line end.
+void putMode(Text *out, bool json, const ModeRecord &mode)
 {
-    if (json)
-        textFormat(out, "{\"width\":%d,\"height\":%d,\"bitsPerPixel\":%d,\"refreshRate\":%d}\n", mode.width,
+    if (json && mode.sizeOnly)
+        textFormat(out, "{\"width\":%d,\"height\":%d,\"bitsPerPixel\":null,\"refreshRate\":null}", mode.width,
+                   mode.height);
+    else if (json)
+        textFormat(out, "{\"width\":%d,\"height\":%d,\"bitsPerPixel\":%d,\"refreshRate\":%d}", mode.width,
                    mode.height, mode.bitsPerPixel, mode.refreshRate);
+    else if (mode.sizeOnly)
+        textFormat(out, "%dx%d, colour depth and refresh rate unknown", mode.width, mode.height);
     else if (mode.refreshRate <= 1)  // 0 and 1 stand for the adapter's default rate
-        textFormat(out, "%dx%d, %d bits per pixel, default refresh rate\n", mode.width, mode.height,
+        textFormat(out, "%dx%d, %d bits per pixel, default refresh rate", mode.width, mode.height,
                    mode.bitsPerPixel);
     else
-        textFormat(out, "%dx%d, %d bits per pixel, %d Hz\n", mode.width, mode.height, mode.bitsPerPixel,
+        textFormat(out, "%dx%d, %d bits per pixel, %d Hz", mode.width, mode.height, mode.bitsPerPixel,
                    mode.refreshRate);
+}
+
+void putArea(Text *out, bool json, const Area &a)
+{
+    textFormat(out, json ? "{\"left\":%d,\"top\":%d,\"right\":%d,\"bottom\":%d}" : "(%d,%d)-(%d,%d)", a.left, a.top,
+               a.right, a.bottom);
+}
+
+}  // namespace
+
+void formatMode(Text *out, bool json, const ModeRecord &mode)
+{
+    putMode(out, json, mode);
+    textPut(out, "\n");
+}
+
+void numberMonitors(MonitorRecord *monitors, int count)
+{
+    int first = 0;
+    while (first < count && !monitors[first].primary)
+        ++first;
+    if (first < count) {
+        MonitorRecord primary = monitors[first];
+        for (int k = first; k > 0; --k)
+            monitors[k] = monitors[k - 1];
+        monitors[0] = primary;
+    }
+    for (int i = 0; i < count; ++i)
+        monitors[i].index = i + 1;
+}
+
+void formatMonitors(Text *out, bool json, const MonitorRecord *monitors, int count)
+{
+    if (json)
+        textPut(out, "[");
+    for (int i = 0; i < count; ++i) {
+        const MonitorRecord &m = monitors[i];
+        if (json) {
+            textFormat(out, "%s{\"index\":%d,", i ? "," : "", m.index);
+            jsonField(out, "device", m.device, false);
+            textFormat(out, "\"primary\":%s,\"rectangle\":", m.primary ? "true" : "false");
+            putArea(out, true, m.area);
+            textPut(out, ",\"workArea\":");
+            putArea(out, true, m.workArea);
+            textPut(out, ",\"mode\":");
+            putMode(out, true, m.mode);
+            if (m.dpi > 0)
+                textFormat(out, ",\"dpi\":%d}", m.dpi);
+            else
+                textPut(out, ",\"dpi\":null}");
+            continue;
+        }
+        textFormat(out, "monitor %d%s\n  device     %s\n  rectangle  ", m.index, m.primary ? " (primary)" : "",
+                   m.device);
+        putArea(out, false, m.area);
+        textPut(out, "\n  work area  ");
+        putArea(out, false, m.workArea);
+        textPut(out, "\n  mode       ");
+        putMode(out, false, m.mode);
+        if (m.dpi > 0)
+            textFormat(out, "\n  dpi        %d\n", m.dpi);
+        else
+            textPut(out, "\n  dpi        unknown\n");
+    }
+    if (json)
+        textPut(out, "]\n");
 }
 
 void formatModeCheck(Text *out, bool json, int code)

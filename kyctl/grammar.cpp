@@ -33,6 +33,7 @@ const Placeholder placeholders[] = {
     {"BITS", valNumber, 4, 8, &Request::bits, {}},
     {"N", valNumber, 0, maxReadBytes, &Request::readCount, {}},
     {"MS", valNumber, 1, 600000, &Request::timeoutMs, {}},
+    {"M", valNumber, 1, maxMonitors, &Request::monitor, {}},
     {"PORT", valPort, 0, 0, nullptr, {}},
     {"TEXT", valSendText, 0, 0, nullptr, {}},
     {"HEX", valSendHex, 0, 0, nullptr, {}},

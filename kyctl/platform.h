@@ -87,5 +87,10 @@ int run(const Request &request, const KydoruExports &ky);
 int runSerial(const Request &request, const KydoruExports &ky);
 int runDesktopSwitch(const Request &request, const KydoruExports &ky);
 int runWait(const Request &request);
+int runMonitors(const Request &request);
+int runModeOfMonitor(const Request &request);
+// For a form whose export acts on the primary monitor: exit 0 when --monitor is absent or
+// names the primary; else (no such monitor, or another one) exit 2, with the reason said.
+int checkPrimaryOnly(const Request &request);
 
 }  // namespace kyctl

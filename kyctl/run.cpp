@@ -2,6 +2,7 @@
 // what an export does; results are read as the public header documents them, and what
 // is printed is made by the formatting functions from the values gathered here.
 #include "platform.h"
+#include "shell/shellwindows.h"
 
 namespace kyctl {
 
@@ -120,21 +121,46 @@ int runWindows(const Request &r, const KydoruExports &ky)
     return exitDone;
 }
 
+// The start button and the clock have a window to hide only where the shell makes one:
+// kyctl looks with the library's own lookups first and says plainly when there is none,
+// rather than call an export that would change nothing and return 0 (which, from the
+// start button's export, also means "was hidden already").
+bool elementHasWindow(const Request &r)
+{
+    const char *done = r.show ? "nothing was shown" : "nothing was hidden";
+    if (!findTaskBar()) {
+        say("%s: there is no task bar (no shell runs, or another shell than Explorer); %s", r.command->name, done);
+        return false;
+    }
+    bool start = r.action == actStartButton;
+    if (start ? findStartButton() : findTrayClock())
+        return true;
+    say("%s: the %s is no window of its own on this Windows (Windows 11 draws it inside the task bar%s); %s",
+        r.command->name, start ? "start button" : "task bar clock",
+        start ? ", and Windows 7's round start orb is no part of the task bar" : "", done);
+    return false;
+}
+
 int runShell(const Request &r, const KydoruExports &ky)
 {
     // Their results are ShowWindow's "was visible": 0 is not a failure.
     switch (r.action) {
     case actTaskbar: r.show ? ky.kyShowTaskBar() : ky.kyHideTaskBar(); return exitDone;
-    case actStartButton: r.show ? ky.kyShowStartButton() : ky.kyHideStartButton(); return exitDone;
     case actIcons: r.show ? ky.kyShowDesktopIcons() : ky.kyHideDesktopIcons(); return exitDone;
     case actDesktopWindow: r.show ? ky.kyShowDesktop() : ky.kyHideDesktop(); return exitDone;
     default: break;
     }
-    // The clock's exports return UpdateWindow's verdict: 0 when there is no clock window.
+    if (!elementHasWindow(r))
+        return exitFailed;
+    if (r.action == actStartButton) {
+        r.show ? ky.kyShowStartButton() : ky.kyHideStartButton();
+        return exitDone;
+    }
+    // The clock's exports return UpdateWindow's verdict: 0 when the clock went meanwhile.
     if (r.show ? ky.kyShowSystemClock() : ky.kyHideSystemClock())
         return exitDone;
     return failed(r.show ? EXPORT_NAME(kyShowSystemClock) : EXPORT_NAME(kyHideSystemClock),
-                  "there is no task bar clock", 0);
+                  "the task bar clock could not be redrawn", 0);
 }
 
 int runLock(const Request &r, const KydoruExports &ky)
@@ -270,6 +296,10 @@ int runSystem(const Request &r, const KydoruExports &ky)
 int run(const Request &r, const KydoruExports &ky)
 {
     switch (r.action) {
+    case actModeMonitor:
+        return runModeOfMonitor(r);
+    case actMonitors:
+        return runMonitors(r);
     case actMode: case actModeCheck: case actModeTemporary: case actModePermanent: case actFullscreen:
     case actFullscreenCancel:
         return runMode(r, ky);

@@ -1,7 +1,7 @@
 // One run of kyctl, from the command line to the exit code: parse (exit 2 on a usage
 // error), help and version (which need no library), the checks that the command can do
-// anything here, the binding of kydoru.dll for commands that call it (exit 3 when it or
-// an export is missing), then the run.
+// anything here (a user's desktop, the monitor it names), the binding of kydoru.dll for
+// forms that call it (exit 3 when it or an export is missing), then the run.
 #include "platform.h"
 
 namespace kyctl {
@@ -51,8 +51,11 @@ int start(int argc, const char *const *argv)
             request.command->name, whyText);
         return exitFailed;
     }
+    int monitorCheck = checkPrimaryOnly(request);
+    if (monitorCheck != exitDone)
+        return monitorCheck;
     static KydoruExports ky;
-    if (request.command->exports[0] >= 0 && !bindLibrary(*request.command, &ky))
+    if (callsLibrary(request) && !bindLibrary(*request.command, &ky))
         return exitMissing;
     return run(request, ky);
 }

@@ -4,12 +4,15 @@
 #include "kytest.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "../../kyctl/cli.h"
 #include "child.h"
+#include "shell/shellwindows.h"
+#include "standinshells.h"
 
 namespace {
 
@@ -25,6 +28,7 @@ struct Proof {
     DWORD exit;
     const char *out;  // stdout exactly, when not null
     const char *err;  // a part of stderr, when not null
+    const char *shell = nullptr;  // the stand-in shell the test puts up (standinshells.h)
 };
 
 const char serialDefaults[] = "ky_ComOpen(\"\\\\.\\COM7\")\nky_ComConf(19200, 8, 0, 0, 0)\n";
@@ -43,6 +47,25 @@ const Proof proofs[] = {
      "takes effect after a restart"},
     {"fullscreen", "kyFullScreen 0", "kyFullScreen()", 0, "", nullptr},
     {"fullscreen cancel", "kyCancelFullScreen -1", "kyCancelFullScreen()", 0, "", nullptr},
+    // monitors: read from Windows, no export; --monitor 1 (the primary) takes the same calls.
+    // The test display is one monitor, 1024 x 768, whose refresh rate Wine gives as 0.
+    {"monitors --json", "", "", 0,
+     "[{\"index\":1,\"device\":\"\\\\\\\\.\\\\DISPLAY1\",\"primary\":true,"
+     "\"rectangle\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":768},"
+     "\"workArea\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":768},"
+     "\"mode\":{\"width\":1024,\"height\":768,\"bitsPerPixel\":32,\"refreshRate\":0},\"dpi\":96}]\r\n",
+     nullptr},
+    {"mode --monitor 1 --json", "", "", 0, "{\"width\":1024,\"height\":768,\"bitsPerPixel\":32,\"refreshRate\":0}\r\n",
+     nullptr},
+    {"mode --monitor 2", "", "", 2, "", "kyctl: mode --monitor 2: there is 1 monitor (kyctl monitors lists them)\r\n"},
+    {"mode check --monitor 1", "kyCanChangeVideoMode 0", "kyCanChangeVideoMode()", 0, "1024x768x32 accepted\r\n",
+     nullptr},
+    {"mode set --temporary --monitor 1", "", "kyChangeVideoModeTemporarily()", 0, "", nullptr},
+    {"mode set --permanent --monitor 1", "kyChangeVideoModePermanently 0", "kyChangeVideoModePermanently()", 0, "",
+     nullptr},
+    {"fullscreen --monitor 1", "kyFullScreen 0", "kyFullScreen()", 0, "", nullptr},
+    {"fullscreen --monitor 2", "", "", 2, "", "fullscreen --monitor 2: there is 1 monitor"},
+    {"effect 6 --desktop --monitor 1 --blank white", "", "kyDesktopBmpEffect(6, 2)", 0, "", nullptr},
     // windows
     {"transparent --hwnd $W 230", "", "kySetWTransparent($W, 230)", 0, "", nullptr},
     {"transparent --title \"kyctl calls target\" 0", "", "kySetWTransparent($W, 0)", 0, "", nullptr},
@@ -68,10 +91,21 @@ const Proof proofs[] = {
     // shell: ShowWindow's "was visible" is no verdict, so 0 is not a failure
     {"taskbar hide", "kyHideTaskBar 0", "kyHideTaskBar()", 0, "", nullptr},
     {"taskbar show", "kyShowTaskBar 0", "kyShowTaskBar()", 0, "", nullptr},
-    {"startbutton hide", "kyHideStartButton 0", "kyHideStartButton()", 0, "", nullptr},
-    {"startbutton show", "", "kyShowStartButton()", 0, "", nullptr},
-    {"trayclock hide", "", "kyHideSystemClock()", 0, "", nullptr},
-    {"trayclock show", "kyShowSystemClock 0", "kyShowSystemClock()", 1, "", "there is no task bar clock"},
+    {"startbutton hide", "kyHideStartButton 0", "kyHideStartButton()", 0, "", nullptr, "Windows 10"},
+    {"startbutton show", "", "kyShowStartButton()", 0, "", nullptr, "Windows 10"},
+    {"trayclock hide", "", "kyHideSystemClock()", 0, "", nullptr, "Windows 10"},
+    {"trayclock show", "kyShowSystemClock 0", "kyShowSystemClock()", 1, "",
+     "kyShowSystemClock: the task bar clock could not be redrawn", "Windows 10"},
+    // where an element has no window of its own, nothing is called and kyctl says why
+    {"startbutton hide", "", "", 1, "",
+     "kyctl: startbutton: the start button is no window of its own on this Windows (Windows 11 draws it inside the "
+     "task bar, and Windows 7's round start orb is no part of the task bar); nothing was hidden\r\n",
+     "Windows 11"},
+    {"trayclock show", "", "", 1, "",
+     "kyctl: trayclock: the task bar clock is no window of its own on this Windows (Windows 11 draws it inside the "
+     "task bar); nothing was shown\r\n",
+     "Windows 11"},
+
     {"icons hide", "kyHideDesktopIcons 0", "kyHideDesktopIcons()", 0, "", nullptr},
     {"icons show", "kyShowDesktopIcons 0", "kyShowDesktopIcons()", 0, "", nullptr},
     {"desktopwindow hide", "", "kyHideDesktop()", 0, "", nullptr},
@@ -211,49 +245,75 @@ std::string exportName(const std::string &call)
     return call.substr(0, call.find('('));
 }
 
+// The values a row's $ names stand for.
+struct Stand {
+    HWND target, source;
+    std::string capsToggled, numToggled;
+};
+
+// A row's text with its $ names replaced.
+std::string expanded(const char *text, const Stand &stand)
+{
+    std::string out = replaced(text, "$SERIAL", serialDefaults);
+    out = replaced(replaced(out, "$W", kyctltest::handleText(stand.target)), "$S", kyctltest::handleText(stand.source));
+    return replaced(replaced(out, "$CAPS", stand.capsToggled), "$NUM", stand.numToggled);
+}
+
+// Runs one row in `folder` beside the recording stand-in and checks it; returns the calls
+// recorded.
+std::vector<std::string> prove(const std::string &folder, const Proof &p, const Stand &stand)
+{
+    std::string line = expanded(p.line, stand), calls = expanded(p.calls, stand);
+    std::unique_ptr<kytest::StandInShell> shell;
+    if (p.shell) {
+        const kytest::ShellStructure *structure = kytest::shellStructure(p.shell);
+        EXPECT_NE(structure, nullptr) << line << ": " << p.shell;
+        if (!structure)
+            return {};
+        shell.reset(new kytest::StandInShell(*structure));
+        EXPECT_EQ(findTaskBar(), (*shell)["bar"]) << line << ": the stand-in's task bar is the one found";
+    }
+    DeleteFileA((folder + "calls.log").c_str());
+    EXPECT_TRUE(kyctltest::writeAll(folder + "script.txt", p.script));
+    Result r = kyctltest::runIn(folder, line);
+    EXPECT_TRUE(r.finished) << line;
+    EXPECT_EQ(r.code, p.exit) << line << ": " << r.err;
+    std::vector<std::string> seen = linesOf(kyctltest::readAll(folder + "calls.log")), wanted = linesOf(calls);
+    bool same = seen.size() == wanted.size();
+    for (size_t i = 0; same && i < seen.size(); ++i)
+        same = sameCall(wanted[i], seen[i]);
+    EXPECT_TRUE(same) << line << "\nexpected:\n" << calls << "\nrecorded:\n" << kyctltest::readAll(folder + "calls.log");
+    // The ANSI texts' expected UTF-8 is that of code page 1252 (the test prefix's).
+    bool ascii = p.out && std::all_of(p.out, p.out + strlen(p.out), [](char c) { return (c & 0x80) == 0; });
+    if (p.out && (ascii || GetACP() == 1252)) {
+        EXPECT_EQ(r.out, p.out) << line;
+    }
+    if (p.err) {
+        EXPECT_NE(r.err.find(p.err), std::string::npos) << line << ": " << r.err;
+    }
+    EXPECT_TRUE(kyctltest::isUtf8(r.out) && kyctltest::isUtf8(r.err)) << line;
+    return seen;
+}
+
 TEST(KyctlCalls, EveryCommandCallsExactlyItsExports)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
     std::string folder = kyctltest::folderWith("kyctl_calls", "kyctl_fake_full");
-    HWND source = kyctltest::testWindow("kyctl calls source", "kyctlCallsSource");
-    HWND target = kyctltest::testWindow("kyctl calls target", "kyctlCallsTarget");
-    SetForegroundWindow(target);
+    Stand stand;
+    stand.source = kyctltest::testWindow("kyctl calls source", "kyctlCallsSource");
+    stand.target = kyctltest::testWindow("kyctl calls target", "kyctlCallsTarget");
+    SetForegroundWindow(stand.target);
     kytest::pumpMessages(100);
     // The state the user sees, as kyctl reads it: a toggle asks for the other one.
-    std::string capsToggled = (GetKeyState(VK_CAPITAL) & 1) ? "0" : "1";
-    std::string numToggled = (GetKeyState(VK_NUMLOCK) & 1) ? "0" : "1";
+    stand.capsToggled = (GetKeyState(VK_CAPITAL) & 1) ? "0" : "1";
+    stand.numToggled = (GetKeyState(VK_NUMLOCK) & 1) ? "0" : "1";
     std::set<std::string> commandsProven, exportsProven, reportsProven;
     for (const Proof &p : proofs) {
-        std::string line = replaced(replaced(p.line, "$W", kyctltest::handleText(target)), "$S",
-                                    kyctltest::handleText(source));
-        std::string calls = p.calls;
-        calls = replaced(calls, "$SERIAL", serialDefaults);
-        calls = replaced(replaced(calls, "$W", kyctltest::handleText(target)), "$S", kyctltest::handleText(source));
-        calls = replaced(replaced(calls, "$CAPS", capsToggled), "$NUM", numToggled);
-        DeleteFileA((folder + "calls.log").c_str());
-        ASSERT_TRUE(kyctltest::writeAll(folder + "script.txt", p.script));
-        Result r = kyctltest::runIn(folder, line);
-        ASSERT_TRUE(r.finished) << line;
-        EXPECT_EQ(r.code, p.exit) << line << ": " << r.err;
-        std::vector<std::string> seen = linesOf(kyctltest::readAll(folder + "calls.log")), wanted = linesOf(calls);
-        bool same = seen.size() == wanted.size();
-        for (size_t i = 0; same && i < seen.size(); ++i)
-            same = sameCall(wanted[i], seen[i]);
-        EXPECT_TRUE(same) << line << "\nexpected:\n" << calls << "\nrecorded:\n"
-                          << kyctltest::readAll(folder + "calls.log");
-        // The ANSI texts' expected UTF-8 is that of code page 1252 (the test prefix's).
-        bool ascii = p.out && std::all_of(p.out, p.out + strlen(p.out), [](char c) { return (c & 0x80) == 0; });
-        if (p.out && (ascii || GetACP() == 1252)) {
-            EXPECT_EQ(r.out, p.out) << line;
-        }
-        if (p.err) {
-            EXPECT_NE(r.err.find(p.err), std::string::npos) << line << ": " << r.err;
-        }
-        EXPECT_TRUE(kyctltest::isUtf8(r.out) && kyctltest::isUtf8(r.err)) << line;
+        std::vector<std::string> seen = prove(folder, p, stand);
 
         // Each call is one the command's row names, and the row of every command is proven.
         static kyctl::Request request;
-        ASSERT_TRUE(kyctltest::parseLine("kyctl " + line, &request).ok) << line;
+        ASSERT_TRUE(kyctltest::parseLine("kyctl " + expanded(p.line, stand), &request).ok) << p.line;
         commandsProven.insert(request.command->name);
         if (request.json)
             reportsProven.insert(request.command->name);
@@ -261,7 +321,7 @@ TEST(KyctlCalls, EveryCommandCallsExactlyItsExports)
             bool listed = false;
             for (int i = 0; i < kyctl::maxCommandExports && request.command->exports[i] >= 0; ++i)
                 listed = listed || exportName(call) == kydoruExportNames[request.command->exports[i]];
-            EXPECT_TRUE(listed) << line << ": " << call << " is not in the row of " << request.command->name;
+            EXPECT_TRUE(listed) << p.line << ": " << call << " is not in the row of " << request.command->name;
             exportsProven.insert(exportName(call));
         }
     }
@@ -276,8 +336,52 @@ TEST(KyctlCalls, EveryCommandCallsExactlyItsExports)
             reports = reports || (form.action != kyctl::actNone && kyctl::formReports(form));
         EXPECT_EQ(reports, reportsProven.count(c.name) == 1) << c.name << ": every report is proven as JSON";
     }
-    DestroyWindow(target);
-    DestroyWindow(source);
+    DestroyWindow(stand.target);
+    DestroyWindow(stand.source);
+}
+
+// On the display with two monitors side by side (testenv.sh two-monitors): the listing
+// with literal places, the second monitor's mode, and --monitor on the screen-wide
+// commands, whose exports act on the primary monitor only.
+const Proof twoMonitorProofs[] = {
+    {"monitors --json", "", "", 0,
+     "[{\"index\":1,\"device\":\"\\\\\\\\.\\\\DISPLAY1\",\"primary\":true,"
+     "\"rectangle\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":768},"
+     "\"workArea\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":768},"
+     "\"mode\":{\"width\":1024,\"height\":768,\"bitsPerPixel\":32,\"refreshRate\":60},\"dpi\":96},"
+     "{\"index\":2,\"device\":\"\\\\\\\\.\\\\DISPLAY2\",\"primary\":false,"
+     "\"rectangle\":{\"left\":1024,\"top\":0,\"right\":1824,\"bottom\":600},"
+     "\"workArea\":{\"left\":1024,\"top\":0,\"right\":1824,\"bottom\":600},"
+     "\"mode\":{\"width\":800,\"height\":600,\"bitsPerPixel\":null,\"refreshRate\":null},\"dpi\":96}]\r\n",
+     nullptr},
+    {"monitors", "", "", 0,
+     "monitor 1 (primary)\r\n  device     \\\\.\\DISPLAY1\r\n  rectangle  (0,0)-(1024,768)\r\n"
+     "  work area  (0,0)-(1024,768)\r\n  mode       1024x768, 32 bits per pixel, 60 Hz\r\n  dpi        96\r\n"
+     "monitor 2\r\n  device     \\\\.\\DISPLAY2\r\n  rectangle  (1024,0)-(1824,600)\r\n"
+     "  work area  (1024,0)-(1824,600)\r\n  mode       800x600, colour depth and refresh rate unknown\r\n"
+     "  dpi        96\r\n",
+     nullptr},
+    {"mode --monitor 2 --json", "", "", 0, "{\"width\":800,\"height\":600,\"bitsPerPixel\":null,\"refreshRate\":null}\r\n",
+     nullptr},
+    {"mode --monitor 2", "", "", 0, "800x600, colour depth and refresh rate unknown\r\n", nullptr},
+    {"mode --monitor 3", "", "", 2, "", "kyctl: mode --monitor 3: there are 2 monitors (kyctl monitors lists them)\r\n"},
+    {"fullscreen --monitor 1", "kyFullScreen 0", "kyFullScreen()", 0, "", nullptr},
+    {"fullscreen --monitor 2", "", "", 2, "",
+     "kyctl: fullscreen --monitor 2: kyFullScreen works on the primary monitor only (monitor 1); nothing was "
+     "changed\r\n"},
+    {"effect 5 --desktop --monitor 2", "", "", 2, "", "kyDesktopBmpEffect works on the primary monitor only"},
+    {"mode set --temporary --monitor 2", "", "", 2, "", "kyChangeVideoModeTemporarily works on the primary"},
+    {"mode set --permanent --monitor 2", "", "", 2, "", "kyChangeVideoModePermanently works on the primary"},
+    {"mode check --monitor 2 --json", "", "", 2, "", "kyCanChangeVideoMode works on the primary"},
+};
+
+TEST(KyctlTwoMonitors, MonitorsAreListedAndOnlyThePrimaryIsTakenForTheExports)
+{
+    if (!kytest::onTwoMonitorDisplay())
+        GTEST_SKIP() << "needs the display with two monitors side by side (testenv.sh two-monitors)";
+    std::string folder = kyctltest::folderWith("kyctl_two_monitors", "kyctl_fake_full");
+    for (const Proof &p : twoMonitorProofs)
+        prove(folder, p, Stand());
 }
 
 }  // namespace

@@ -101,6 +101,21 @@ TEST(KyctlParser, GoodLinesGiveTheirRequest)
     EXPECT_TRUE(r.json);
     ASSERT_TRUE(parse({"mode", "set", "--permanent"}, &r).ok);
     EXPECT_EQ(r.action, kyctl::actModePermanent);
+    EXPECT_EQ(r.monitor, -1) << "no --monitor: the primary, as ever";
+    EXPECT_TRUE(kyctl::callsLibrary(r));
+    ASSERT_TRUE(parse({"mode", "--monitor", "2", "--json"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actModeMonitor);
+    EXPECT_EQ(r.monitor, 2);
+    EXPECT_FALSE(kyctl::callsLibrary(r)) << "read from Windows: kydoru.dll is not loaded";
+    ASSERT_TRUE(parse({"mode", "--json"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actMode) << "without --monitor, the library's answer";
+    EXPECT_TRUE(kyctl::callsLibrary(r));
+    ASSERT_TRUE(parse({"effect", "4", "--desktop", "--monitor", "32"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actEffectDesktop);
+    EXPECT_EQ(r.monitor, 32);
+    ASSERT_TRUE(parse({"monitors", "--json"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actMonitors);
+    EXPECT_FALSE(kyctl::callsLibrary(r));
     ASSERT_TRUE(parse({"reboot"}, &r).ok) << "parses; kyctl refuses it without --yes";
     EXPECT_FALSE(r.yes);
     ASSERT_TRUE(parse({"disk", "3", "--json"}, &r).ok);
@@ -181,6 +196,10 @@ TEST(KyctlParser, BadLinesAreUsageErrorsThatNameTheFault)
         {{"mode", "set"}, "mode set: give --temporary or --permanent"},
         {{"mode", "set", "--temporary", "--permanent"}, "give --temporary or --permanent, not both"},
         {{"monitor", "on"}, "\"on\" is not off"},
+        {{"mode", "--monitor", "0"}, "--monitor \"0\": not a number from 1 to 32"},
+        {{"fullscreen", "cancel", "--monitor", "1"}, "fullscreen cancel: --monitor does not apply here"},
+        {{"effect", "1", "--active", "--monitor", "1"}, "effect: --monitor does not apply here"},
+        {{"monitors", "--monitor", "1"}, "monitors: --monitor does not apply here"},
         {{"reboot", "now"}, "unexpected argument \"now\""},
         {{"disk", "4"}, "INDEX \"4\""},
         {{"applet", "printer"}, "\"printer\" is not mouse or datetime"},
@@ -285,6 +304,11 @@ TEST(KyctlFormat, TextAndJsonOfEachReport)
     const unsigned char bytes[] = {'q', '"', 0x00, 0xff, '\n'};
     const kyctl::WindowRecord window = {0x51234, "Привет мир — 日本語 ☕", "Notepad", "notepad.exe", 4242};
     const kyctl::WindowRecord unknown = {0x10, "", "X", nullptr, 7};
+    // A primary with its task bar, and one to its left whose depth and DPI are not known.
+    const kyctl::MonitorRecord monitors[] = {
+        {1, "\\\\.\\DISPLAY1", true, {0, 0, 1024, 768}, {0, 0, 1024, 728}, {1024, 768, 32, 60}, 96},
+        {2, "\\\\.\\DISPLAY2", false, {-1280, -200, 0, 824}, {-1280, -200, 0, 824}, {1280, 1024, 0, 0, true}, 0},
+    };
     const struct {
         std::string got;
         const char *want;
@@ -296,6 +320,25 @@ TEST(KyctlFormat, TextAndJsonOfEachReport)
          "800x600, 16 bits per pixel, default refresh rate\n"},
         {made([](Text *t) { kyctl::formatMode(t, true, {1024, 768, 32, 0}); }),
          "{\"width\":1024,\"height\":768,\"bitsPerPixel\":32,\"refreshRate\":0}\n"},
+        {made([](Text *t) { kyctl::formatMode(t, false, {800, 600, 0, 0, true}); }),
+         "800x600, colour depth and refresh rate unknown\n"},
+        {made([](Text *t) { kyctl::formatMode(t, true, {800, 600, 0, 0, true}); }),
+         "{\"width\":800,\"height\":600,\"bitsPerPixel\":null,\"refreshRate\":null}\n"},
+        {made([&](Text *t) { kyctl::formatMonitors(t, true, monitors, 2); }, 1024),
+         "[{\"index\":1,\"device\":\"\\\\\\\\.\\\\DISPLAY1\",\"primary\":true,"
+         "\"rectangle\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":768},"
+         "\"workArea\":{\"left\":0,\"top\":0,\"right\":1024,\"bottom\":728},"
+         "\"mode\":{\"width\":1024,\"height\":768,\"bitsPerPixel\":32,\"refreshRate\":60},\"dpi\":96},"
+         "{\"index\":2,\"device\":\"\\\\\\\\.\\\\DISPLAY2\",\"primary\":false,"
+         "\"rectangle\":{\"left\":-1280,\"top\":-200,\"right\":0,\"bottom\":824},"
+         "\"workArea\":{\"left\":-1280,\"top\":-200,\"right\":0,\"bottom\":824},"
+         "\"mode\":{\"width\":1280,\"height\":1024,\"bitsPerPixel\":null,\"refreshRate\":null},\"dpi\":null}]\n"},
+        {made([&](Text *t) { kyctl::formatMonitors(t, false, monitors, 2); }, 1024),
+         "monitor 1 (primary)\n  device     \\\\.\\DISPLAY1\n  rectangle  (0,0)-(1024,768)\n"
+         "  work area  (0,0)-(1024,728)\n  mode       1024x768, 32 bits per pixel, 60 Hz\n  dpi        96\n"
+         "monitor 2\n  device     \\\\.\\DISPLAY2\n  rectangle  (-1280,-200)-(0,824)\n"
+         "  work area  (-1280,-200)-(0,824)\n  mode       1280x1024, colour depth and refresh rate unknown\n"
+         "  dpi        unknown\n"},
         {made([](Text *t) { kyctl::formatModeCheck(t, false, -2); }), "1024x768x32 refused\n"},
         {made([](Text *t) { kyctl::formatModeCheck(t, true, -2); }),
          "{\"mode\":\"1024x768x32\",\"accepted\":false,\"code\":-2}\n"},
@@ -327,6 +370,27 @@ TEST(KyctlFormat, TextAndJsonOfEachReport)
     // The serial text form is the bytes themselves, a zero byte included.
     EXPECT_EQ(made([&](Text *t) { kyctl::formatSerial(t, kyctl::serialText, "COM7", 1, bytes, 5); }),
               std::string("q\"\0\xff\n", 5));
+}
+
+// The primary comes first wherever Windows lists it; the others keep Windows' order.
+TEST(KyctlFormat, MonitorsAreNumberedPrimaryFirst)
+{
+    // As Windows lists A, B, C: which is primary ('P'), and the order numbered 1, 2, 3.
+    const char *const cases[][2] = {{"-P-", "BAC"}, {"P--", "ABC"}, {"--P", "CAB"}, {"---", "ABC"}};
+    for (const auto &c : cases) {
+        kyctl::MonitorRecord list[3] = {};
+        for (int i = 0; i < 3; ++i) {
+            list[i].device = &"A\0B\0C"[i * 2];
+            list[i].primary = c[0][i] == 'P';
+        }
+        kyctl::numberMonitors(list, 3);
+        std::string order;
+        for (int i = 0; i < 3; ++i) {
+            order += list[i].device;
+            EXPECT_EQ(list[i].index, i + 1) << c[1];
+        }
+        EXPECT_EQ(order, c[1]);
+    }
 }
 
 TEST(KyctlFormat, JsonIsValidUtf8AndMessagesStayOnOneLine)

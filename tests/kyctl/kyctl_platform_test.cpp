@@ -11,6 +11,7 @@
 
 #include "../../kyctl/platform.h"
 #include "child.h"
+#include "shell/shellwindows.h"
 
 namespace {
 
@@ -209,6 +210,28 @@ TEST(KyctlPlatform, WithoutAUsersDesktopTheCommandsThatNeedOneRefuse)
     }
     EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) << "nothing changed";
     DestroyWindow(window);
+}
+
+// Without a shell there is no task bar: kyctl says so and calls nothing (the lookups'
+// classes are pointed at one nobody registers, as where no shell runs).
+TEST(KyctlPlatform, WithoutATaskBarTheShellElementsSaySo)
+{
+    StandIns standIns;
+    ShellWindowClasses saved = shellWindowClasses;
+    shellWindowClasses.taskBar = "kyctlNoSuchTaskBar";
+    const struct {
+        const char *line, *message;
+    } cases[] = {
+        {"startbutton hide", "kyctl: startbutton: there is no task bar (no shell runs, or another shell than "
+                             "Explorer); nothing was hidden\n"},
+        {"trayclock show", "kyctl: trayclock: there is no task bar (no shell runs, or another shell than Explorer); "
+                           "nothing was shown\n"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(startWith(c.line), kyctl::exitFailed) << c.line;
+        EXPECT_EQ(captured[1], c.message);
+    }
+    shellWindowClasses = saved;
 }
 
 // On a console, text goes through the console's Unicode interface: it shows whatever the

@@ -354,8 +354,8 @@ TEST(KyctlRun, DiskWithoutAControllerIsAnEmptyList)
     EXPECT_NE(r.err.find("kyHDid: disk 0 did not answer"), std::string::npos) << r.err;
 }
 
-// Help and version need no library, nor does wait: they run with no kydoru.dll beside
-// kyctl. A command that calls the library says which file is missing.
+// Help and version need no library, nor do wait, monitors and mode --monitor: they run
+// with no kydoru.dll beside kyctl. A command that calls the library says which file is missing.
 TEST(KyctlRun, OnlyCommandsThatCallTheLibraryLoadIt)
 {
     KYTEST_REQUIRE_PROGRAM_STARTS();
@@ -374,6 +374,8 @@ TEST(KyctlRun, OnlyCommandsThatCallTheLibraryLoadIt)
         {"--version --json", "{\"version\":\"" KYDORU_VERSION_STRING "\"}\r\n"},
         {"help", helpCrlf},
         {"wait --hwnd " + handleText(window) + " --timeout 1000", ""},
+        {"monitors", ""},
+        {"mode --monitor 1 --json", ""},
     };
     for (const auto &c : cases) {
         Result r = runIn(folder, c.args);
