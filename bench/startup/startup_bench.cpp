@@ -1,0 +1,166 @@
+// What a program pays to start with kydoru: whole processes timed in pairs, each against
+// a minimal program (kyprobe) doing the same system work, so the ratio shows only what
+// the library or kyctl adds. The two sides alternate run by run, so a machine that gets
+// busier or quieter during the measurement weighs on both alike; each side's median of
+// 20 is printed with their ratio and the machine's load average.
+//   bench_startup.exe          all pairs
+//   bench_startup.exe 1 3      only pairs 1 and 3
+// kyctl.exe, kydoru.dll and kyprobe.exe are taken from this program's own folder, so the
+// pairs measure whatever the build holds.
+#include <windows.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include "../benchclock.h"
+
+namespace {
+
+struct StartupPair {
+    const char *title;
+    const char *subject;   // program and arguments, in this program's folder
+    const char *baseline;
+    double goal;           // the ratio the subject should stay within
+};
+
+const StartupPair startupPairs[] = {
+    {"loading kydoru.dll against loading user32+gdi32+advapi32", "kyprobe.exe load kydoru.dll",
+     "kyprobe.exe load user32.dll gdi32.dll advapi32.dll", 1.05},
+    {"kyctl --version against a console program that loads user32", "kyctl.exe --version",
+     "kyprobe.exe load user32.dll", 1.1},
+    {"kyctl cpu against a program that loads kydoru.dll and calls kyProcSpeed", "kyctl.exe cpu",
+     "kyprobe.exe procspeed", 1.1},
+    {"kyctl mode --json against a minimal program that reads the display mode", "kyctl.exe mode --json",
+     "kyprobe.exe mode", 1.1},
+};
+const int pairCount = sizeof startupPairs / sizeof startupPairs[0];
+const int runsPerSide = 20;
+const DWORD runLimitMs = 60000;
+
+// The Unix load average, read through Wine's Z: drive; "unknown" elsewhere.
+std::string loadAverage()
+{
+    HANDLE file = CreateFileA("Z:\\proc\\loadavg", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "unknown";
+    char text[128] = "";
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text - 1, &got, NULL);
+    CloseHandle(file);
+    text[got < sizeof text ? got : sizeof text - 1] = 0;
+    // The first three fields: the 1-, 5- and 15-minute averages.
+    std::string line(text);
+    size_t end = 0;
+    for (int field = 0; field < 3 && end != std::string::npos; ++field)
+        end = line.find(' ', end + (field ? 1 : 0));
+    return end == std::string::npos ? line : line.substr(0, end);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Runs `command` (program and arguments) from `folder` to its end; the milliseconds from
+// creating the process to its exit, or a negative number when it could not be started,
+// did not end within the limit or ended with a non-zero code.
+double timeProcess(const std::string &folder, const char *command, HANDLE sink)
+{
+    std::string program(command, strcspn(command, " "));
+    std::string path = folder + program;
+    std::string line = "\"" + path + "\"" + (command + program.size());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = sink;
+    startup.hStdError = sink;
+    PROCESS_INFORMATION process = {};
+    double start = nowMs();
+    if (!CreateProcessA(path.c_str(), &line[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL, folder.c_str(), &startup,
+                        &process)) {
+        printf("  %s could not be started (error %lu)\n", path.c_str(), GetLastError());
+        return -1;
+    }
+    DWORD waited = WaitForSingleObject(process.hProcess, runLimitMs);
+    double end = nowMs();
+    DWORD code = 99;
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 99);
+    else
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    if (waited != WAIT_OBJECT_0 || code != 0) {
+        printf("  \"%s\" %s (exit code %lu)\n", command, waited == WAIT_OBJECT_0 ? "failed" : "did not end in time",
+               static_cast<unsigned long>(code));
+        return -1;
+    }
+    return end - start;
+}
+
+// One pair: a warm-up run of each side, then the sides alternately, the subject first in
+// even rounds and the baseline first in odd ones.
+bool measurePair(int number, const StartupPair &pair, const std::string &folder, HANDLE sink)
+{
+    printf("(%d) %s\n    load average before: %s\n", number, pair.title, loadAverage().c_str());
+    if (timeProcess(folder, pair.subject, sink) < 0 || timeProcess(folder, pair.baseline, sink) < 0)
+        return false;
+    std::vector<double> subject, baseline;
+    for (int round = 0; round < runsPerSide; ++round) {
+        for (int side = 0; side < 2; ++side) {
+            bool subjectSide = (side == 0) == (round % 2 == 0);
+            double ms = timeProcess(folder, subjectSide ? pair.subject : pair.baseline, sink);
+            if (ms < 0)
+                return false;
+            (subjectSide ? subject : baseline).push_back(ms);
+        }
+    }
+    double s = median(subject), b = median(baseline);
+    printf("    %-52s median %7.1f ms\n    %-52s median %7.1f ms\n", pair.subject, s, pair.baseline, b);
+    printf("    ratio %.3f (goal at most %.2f), %d runs a side; load average after: %s\n", b > 0 ? s / b : 0.0,
+           pair.goal, runsPerSide, loadAverage().c_str());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    char self[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(NULL, self, MAX_PATH);
+    const char *slash = length && length < MAX_PATH ? strrchr(self, '\\') : NULL;
+    if (!slash) {
+        printf("bench_startup: its own folder could not be read\n");
+        return 1;
+    }
+    std::string folder(self, static_cast<size_t>(slash + 1 - self));
+
+    bool wanted[pairCount] = {};
+    for (int i = 1; i < argc; ++i) {
+        int n = atoi(argv[i]);
+        if (n < 1 || n > pairCount) {
+            printf("usage: bench_startup [PAIR...]   (pairs 1 to %d)\n", pairCount);
+            return 2;
+        }
+        wanted[n - 1] = true;
+    }
+
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, NULL);
+    if (sink == INVALID_HANDLE_VALUE) {
+        printf("bench_startup: NUL could not be opened\n");
+        return 1;
+    }
+    int failed = 0;
+    for (int i = 0; i < pairCount; ++i)
+        if ((argc == 1 || wanted[i]) && !measurePair(i + 1, startupPairs[i], folder, sink))
+            ++failed;
+    CloseHandle(sink);
+    return failed ? 1 : 0;
+}
