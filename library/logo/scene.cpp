@@ -2,9 +2,7 @@
 // carrying the product pictures, turning about three axes at three constant speeds.
 #include "logo/scene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+#include "logo/glcalls.h"
 #include "logo/picture.h"
 
 float spinX, spinY, spinZ;
