@@ -14,6 +14,7 @@ static volatile LONG lazyStates[lazyLibraryCount];
 static PVOID volatile lazyModules[lazyLibraryCount];
 static int lazyWithheld[lazyLibraryCount];
 
+// Each stub is the whole fallback of its row: bind, then call, or fail.
 #define KY_LAZY_STUB(library, result, name, parameters, arguments, failure) \
     static result WINAPI name##Unbound parameters                           \
     {                                                                       \
@@ -24,33 +25,45 @@ KY_LAZY_CALLS(KY_LAZY_STUB)
 
 #define KY_LAZY_UNBOUND(library, result, name, parameters, arguments, failure) name##Unbound,
 LazyCalls lazyCalls = {KY_LAZY_CALLS(KY_LAZY_UNBOUND)};
+// The starting entries, to go back to when a test withholds a library.
+static const LazyCalls lazyUnbound = {KY_LAZY_CALLS(KY_LAZY_UNBOUND)};
 #undef KY_LAZY_UNBOUND
 
-template <typename Fn>
-static void publishEntry(Fn *entry, FARPROC address)
+// The rows as data, in the entries' order: the entries are pointers of one size, one
+// per row, so entry i is pointer i of the record.
+struct LazyRow {
+    LazyLibrary library;
+    const char *name;
+};
+#define KY_LAZY_ROW(library, result, name, parameters, arguments, failure) {library, #name},
+static const LazyRow lazyRows[] = {KY_LAZY_CALLS(KY_LAZY_ROW)};
+#undef KY_LAZY_ROW
+enum { lazyRowCount = sizeof lazyRows / sizeof lazyRows[0] };
+static_assert(sizeof(LazyCalls) == lazyRowCount * sizeof(PVOID), "one pointer-sized entry per row");
+
+static PVOID volatile *lazyEntry(LazyCalls *calls, int row)
 {
-    // A whole pointer at once: a thread calling meanwhile sees the stub or the function.
-    InterlockedExchangePointer(reinterpret_cast<PVOID volatile *>(entry), reinterpret_cast<PVOID>(address));
+    return reinterpret_cast<PVOID volatile *>(calls) + row;
 }
 
-// Whether `module` has every function of `library`; with `publish`, swaps them in.
+// Whether `module` has every function of `library`; with `publish`, swaps them in (a
+// whole pointer at a time: a thread calling meanwhile sees the stub or the function).
 static int resolveLibrary(LazyLibrary library, HMODULE module, int publish)
 {
-    int complete = 1;
-#define KY_LAZY_RESOLVE(owner, result, name, parameters, arguments, failure) \
-    if (owner == library) {                                                  \
-        FARPROC address = GetProcAddress(module, #name);                     \
-        if (!address)                                                        \
-            complete = 0;                                                    \
-        else if (publish)                                                    \
-            publishEntry(&lazyCalls.name, address);                          \
+    for (int row = 0; row < lazyRowCount; ++row) {
+        if (lazyRows[row].library != library)
+            continue;
+        FARPROC address = GetProcAddress(module, lazyRows[row].name);
+        if (!address)
+            return 0;
+        if (publish)
+            InterlockedExchangePointer(lazyEntry(&lazyCalls, row), reinterpret_cast<PVOID>(address));
     }
-    KY_LAZY_CALLS(KY_LAZY_RESOLVE)
-#undef KY_LAZY_RESOLVE
-    return complete;
+    return 1;
 }
 
-int bindLazyLibrary(LazyLibrary library)
+// Not inlined: the stubs share this one copy rather than carrying one each.
+__attribute__((noinline)) int bindLazyLibrary(LazyLibrary library)
 {
     if (lazyWithheld[library])
         return 0;
@@ -81,10 +94,8 @@ HMODULE lazyLibraryModule(LazyLibrary library)
 void withholdLazyLibrary(LazyLibrary library, int withheld)
 {
     lazyWithheld[library] = withheld;
-#define KY_LAZY_RESET(owner, result, name, parameters, arguments, failure) \
-    if (owner == library)                                                  \
-        lazyCalls.name = name##Unbound;
-    KY_LAZY_CALLS(KY_LAZY_RESET)
-#undef KY_LAZY_RESET
+    for (int row = 0; row < lazyRowCount; ++row)
+        if (lazyRows[row].library == library)
+            *lazyEntry(&lazyCalls, row) = reinterpret_cast<const PVOID *>(&lazyUnbound)[row];
     lazyStates[library] = 0;
 }
