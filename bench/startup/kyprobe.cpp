@@ -1,9 +1,9 @@
 // The baselines of the start-up benchmark: minimal console programs doing the same system
 // work as the program they are paired with, so a ratio shows only what that program adds.
 // It imports nothing but kernel32 and the C runtime and binds everything else by name.
-//   kyprobe load DLL...   load each DLL (kydoru.dll, or user32.dll gdi32.dll advapi32.dll)
-//   kyprobe procspeed     load kydoru.dll and print kyProcSpeed's result
-//   kyprobe mode          read the display mode the way the library does and print it
+//   kyprobe load DLL...       load each DLL (kydoru.dll, or user32.dll gdi32.dll advapi32.dll)
+//   kyprobe procspeed [DLL]   load kydoru.dll (or DLL) and print kyProcSpeed's result
+//   kyprobe mode              read the display mode the way the library does and print it
 // Exit code 0 when everything loaded and answered, 1 otherwise.
 #include <windows.h>
 
@@ -27,9 +27,9 @@ int loadAll(int count, char **names)
     return count > 0 ? 0 : 1;
 }
 
-int procSpeed()
+int procSpeed(const char *path)
 {
-    HMODULE kydoru = LoadLibraryA("kydoru.dll");
+    HMODULE kydoru = LoadLibraryA(path);
     auto speed = kydoru ? reinterpret_cast<ProcSpeedFn>(GetProcAddress(kydoru, "kyProcSpeed")) : nullptr;
     if (!speed)
         return 1;
@@ -59,10 +59,10 @@ int main(int argc, char **argv)
 {
     if (argc >= 2 && strcmp(argv[1], "load") == 0)
         return loadAll(argc - 2, argv + 2);
-    if (argc == 2 && strcmp(argv[1], "procspeed") == 0)
-        return procSpeed();
+    if ((argc == 2 || argc == 3) && strcmp(argv[1], "procspeed") == 0)
+        return procSpeed(argc == 3 ? argv[2] : "kydoru.dll");
     if (argc == 2 && strcmp(argv[1], "mode") == 0)
         return displayMode();
-    fprintf(stderr, "usage: kyprobe load DLL... | procspeed | mode\n");
+    fprintf(stderr, "usage: kyprobe load DLL... | procspeed [DLL] | mode\n");
     return 2;
 }
