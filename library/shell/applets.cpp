@@ -1,7 +1,7 @@
 // Opening the mouse and date-and-time applets, and reporting the system folder. shell32
-// is bound at the first of these calls, not when the library loads; the folder function
-// is looked up in it at each call, so the library works even where the shell's folder
-// functions are missing; the caller then gets an empty path.
+// is bound at the first of these calls rather than when the library loads. The folder
+// function is looked up in it at each call: where it is missing, the caller gets an
+// empty path.
 #include "exports.h"
 #include "frame/lazycalls.h"
 #include "frame/state.h"
