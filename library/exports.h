@@ -7,6 +7,12 @@
  * by name with GetProcAddress through a pointer of the prototype's type. Any other
  * language binds by name through its foreign-function interface.
  *
+ * Loading. The library loads with it only kernel32, user32, gdi32, advapi32 and the
+ * C runtime (msvcrt). The shell (shell32), OLE automation (oleaut32), msimg32 and
+ * OpenGL (opengl32, glu32) are loaded by the first call of an export that needs
+ * them, only from the system directory, and stay loaded for the process; when one
+ * can't be loaded, that export fails as its description says.
+ *
  * Calling convention. On 32-bit Windows every export is cdecl (KYCALL): the caller
  * removes the arguments, so a caller that pushes more arguments than an export reads
  * is unaffected. A binding that assumes stdcall (a 32-bit VB6 or VBA Declare, a
@@ -473,14 +479,14 @@ KYAPI LRESULT KYCALL kyMonitorOff(void);
  *
  * Result: pass-through, the ShellExecuteA instance value. It is greater than 32 on
  * success, an error code of 32 or less otherwise (2: the applet file was not
- * found). */
+ * found; 32, SE_ERR_DLLNOTFOUND: shell32 could not be loaded). */
 KYAPI INT_PTR KYCALL kySystemDialogMP(void);
 KYAPI INT_PTR KYCALL kySystemDialogTD(void);
 
 /* Writes the path of the Windows system directory (CSIDL_SYSTEM, for example
  * `C:\WINDOWS\system32`) into buffer, which must hold at least 260 bytes, or an
- * empty string when it can't be had (SHGetSpecialFolderPathA missing from shell32,
- * or the query failing). A 32-bit program on 64-bit Windows gets the same system32
+ * empty string when it can't be had (shell32 not loadable or without
+ * SHGetSpecialFolderPathA, or the query failing). A 32-bit program on 64-bit Windows gets the same system32
  * path, which the system's file redirection maps to SysWOW64 for it.
  *
  * Result: none.
@@ -628,7 +634,8 @@ KYAPI int KYCALL kyWindowD1(HWND window);
  *
  * Failures are shown in message boxes (caption "Error") and end the call, with the
  * flag left on: "Not Found Layered Window Support", "Not Found Alpha Blend Support",
- * "Error Create Window" then "Init no OK". A screen of less than 32 bits per pixel
+ * "Error Create Window" then "Init no OK". The alpha-blend message also stands for a
+ * msimg32 (which draws the face) that can't be loaded. A screen of less than 32 bits per pixel
  * is reported ("BitsPerPixel:16 ...") and the clock runs anyway. One clock at a
  * time: a call that would open a second one returns 0.
  *
@@ -666,11 +673,12 @@ KYAPI int KYCALL kySoftClock(void);
  * on by all of that time. The screen saver and monitor power-down are refused
  * while the show has the focus.
  *
- * Failures: a picture that can't be read (missing, undecodable, or a path longer
- * than 260 characters) ends the show silently, the window closing at once. A
- * refused full-screen mode shows "Mode Switch Failed." and goes on in a window.
- * A window or GL context that can't be made shows "Error Creating OpenGL Window" and
- * ends the show. Boxes have the caption "Error".
+ * Failures: a picture that can't be read (missing, undecodable, a path longer
+ * than 260 characters, or no oleaut32 to decode it) ends the show silently, the
+ * window closing at once. A refused full-screen mode shows "Mode Switch Failed."
+ * and goes on in a window. A window or GL context that can't be made (also when
+ * opengl32 or glu32 can't be loaded) shows "Error Creating OpenGL Window" and ends
+ * the show. Boxes have the caption "Error".
  *
  * Result: 0 when the show has ended, -1 when its window class can't be registered.
  * The show ends by the user or by a failure as above. The class "OpenGL" can't be

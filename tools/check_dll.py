@@ -4,7 +4,8 @@
 - the export directory names the module kydoru.dll;
 - every export of the .def file is there, undecorated, at its ordinal, and nothing else is;
 - (32-bit) every export returns with a plain `ret`: cdecl, the caller removes the arguments;
-- imports come only from system DLLs.
+- imports come only from system DLLs, and kydoru.dll's load-time imports are exactly
+  LOAD_TIME_DLLS: the others (shell, OLE automation, OpenGL, ...) are bound at first use.
 With --stdcall TABLE (the stdcall companion, kydoru_std.dll, named with --module): the same
 names and ordinals, but every export returns with `ret N`, N = 4 x its argument count in the
 export table (stdcall: the callee removes the arguments; a plain `ret` for none), and the only
@@ -21,6 +22,9 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll",
     "oleaut32.dll", "msimg32.dll", "opengl32.dll", "glu32.dll", "msvcrt.dll", "comctl32.dll",
 }
+
+# What kydoru.dll loads with it; every other library is bound by the export that uses it.
+LOAD_TIME_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
 def run(objdump, *args):
@@ -133,9 +137,16 @@ def main():
         problems += ret_problems(a.objdump, a.dll, by_name, image_base, arg_counts)
 
     allowed = {"kernel32.dll"} if a.stdcall else SYSTEM_DLLS
-    for dll_name in re.findall(r"DLL Name: (\S+)", headers):
-        if dll_name.lower() not in allowed:
+    imported = {n.lower() for n in re.findall(r"DLL Name: (\S+)", headers)}
+    for dll_name in sorted(imported):
+        if dll_name not in allowed:
             problems.append(f"imports from {dll_name}, which is not a system DLL")
+    if not a.stdcall and a.module == "kydoru.dll":
+        for dll_name in sorted(imported - LOAD_TIME_DLLS):
+            problems.append(f"imports {dll_name} at load time; only {', '.join(sorted(LOAD_TIME_DLLS))} may be")
+        for dll_name in sorted(LOAD_TIME_DLLS - imported):
+            problems.append(f"does not import {dll_name} at load time (the load-time list is out of date)")
+    print(f"check_dll: {a.dll}: loads with it {', '.join(sorted(imported))}")
 
     for p in problems:
         print("check_dll:", p)

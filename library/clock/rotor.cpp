@@ -4,6 +4,8 @@
 
 #include <math.h>
 
+#include "frame/lazycalls.h"
+
 namespace {
 
 const float centre = 64.0f;
@@ -82,5 +84,5 @@ void drawRotorFace(HDC hdc, float theta)
     int count = buildFaceTriangles(theta, triangles);
     GRADIENT_TRIANGLE order = {0, 1, 2};
     for (int i = 0; i < count; ++i)
-        GradientFill(hdc, triangles[i].vertex, 3, &order, 1, GRADIENT_FILL_TRIANGLE);
+        lazyCalls.GradientFill(hdc, triangles[i].vertex, 3, &order, 1, GRADIENT_FILL_TRIANGLE);
 }

@@ -3,6 +3,7 @@
 // a handler that loop dispatched, closes it.
 #include "exports.h"
 #include "clock/clock.h"
+#include "frame/lazycalls.h"
 
 #include <stdio.h>
 
@@ -24,7 +25,8 @@ static int findLayeredSupport(ClockState &s)
         showError("Not Found Layered Window Support");
         return 0;
     }
-    if (!s.gdiAlphaBlend) {
+    // The face is drawn with msimg32's GradientFill, another late arrival, bound here.
+    if (!s.gdiAlphaBlend || !bindLazyLibrary(lazyMsImg32)) {
         showError("Not Found Alpha Blend Support");
         return 0;
     }

@@ -1,1 +1,2 @@
-list(APPEND KYDORU_SOURCES frame/entry.cpp frame/state.cpp frame/tablecheck.cpp frame/dibheader.cpp)
+list(APPEND KYDORU_SOURCES frame/entry.cpp frame/state.cpp frame/tablecheck.cpp frame/dibheader.cpp
+     frame/systemlibrary.cpp frame/lazycalls.cpp)

@@ -4,9 +4,9 @@
 
 #include <ocidl.h>
 #include <olectl.h>
-#include <GL/gl.h>
 
 #include "frame/dibheader.h"
+#include "logo/glcalls.h"
 
 // Decodes `path`; null when the file is missing or can't be decoded.
 static IPicture *decodePicture(const char *path)
@@ -15,7 +15,7 @@ static IPicture *decodePicture(const char *path)
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH))
         return NULL;
     IPicture *picture = NULL;
-    if (FAILED(OleLoadPicturePath(widePath, NULL, 0, 0, IID_IPicture, reinterpret_cast<void **>(&picture))))
+    if (FAILED(lazyCalls.OleLoadPicturePath(widePath, NULL, 0, 0, IID_IPicture, reinterpret_cast<void **>(&picture))))
         return NULL;
     return picture;
 }

@@ -2,10 +2,9 @@
 // carrying the product pictures, turning about three axes at three constant speeds.
 #include "logo/scene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <math.h>
 
+#include "logo/glcalls.h"
 #include "logo/picture.h"
 
 float spinX, spinY, spinZ;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "display/displaymode.h"
+#include "logo/glcalls.h"
 #include "logo/scene.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -77,6 +78,10 @@ static void startFrameClock(LogoWindow *w)
 
 int openLogoWindow(LogoWindow *w)
 {
+    // Without the GL libraries no context can be made: fail before changing anything.
+    if (!logoGlBound())
+        return 0;
+
     PIXELFORMATDESCRIPTOR format;
     memset(&format, 0, sizeof format);
     format.nSize = sizeof format;

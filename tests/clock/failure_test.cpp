@@ -9,6 +9,7 @@
 
 #include "clock/clock.h"
 #include "clock_script.h"
+#include "frame/lazycalls.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ struct Seams {
         clockProcLookup = GetProcAddress;
         clockCreateDibSection = CreateDIBSection;
         missingName = nullptr;
+        withholdLazyLibrary(lazyMsImg32, 0);
         kytest::stopBoxWatcher();
     }
 };
@@ -57,14 +59,17 @@ TEST(ClockFailures, MissingOptionalFunctionIsReportedOnceAndTheCallReturns)
     struct Case {
         const char *missing;
         const char *message;
+        int msimg32Withheld;
     } cases[] = {
-        {"UpdateLayeredWindow", "Not Found Layered Window Support"},
-        {"SetLayeredWindowAttributes", "Not Found Layered Window Support"},
-        {"GdiAlphaBlend", "Not Found Alpha Blend Support"},
+        {"UpdateLayeredWindow", "Not Found Layered Window Support", 0},
+        {"SetLayeredWindowAttributes", "Not Found Layered Window Support", 0},
+        {"GdiAlphaBlend", "Not Found Alpha Blend Support", 0},
+        {"msimg32 (GradientFill)", "Not Found Alpha Blend Support", 1},
     };
     for (const Case &c : cases) {
         kytest::clearSeenBoxes();
-        missingName = c.missing;
+        missingName = c.msimg32Withheld ? nullptr : c.missing;
+        withholdLazyLibrary(lazyMsImg32, c.msimg32Withheld);
         ASSERT_EQ(clockState.clockOn, 0) << "each case starts with the clock off";
         clocktest::ClockRun run = clocktest::runClock(ownSoftClock, [](HWND) {});
         EXPECT_EQ(run.result, 0) << c.missing;

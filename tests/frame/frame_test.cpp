@@ -3,8 +3,12 @@
 #include "kytest.h"
 #include "handles.h"
 #include "frame/dibheader.h"
+#include "frame/lazycalls.h"
+#include "frame/systemlibrary.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -144,6 +148,83 @@ TEST(LibraryFrame, ExtraArgumentsToAnExportThatTakesNoneChangeNothing)
     ShowCursor(FALSE);
     ShowCursor(FALSE);
     ShowCursor(FALSE);
+}
+
+TEST(SystemLibrary, LoadsFromTheSystemDirectoryOnlyNeverThroughTheSearchPath)
+{
+    char system[MAX_PATH] = "";
+    UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
+    ASSERT_GT(systemLength, 0u);
+    HMODULE msimg32 = loadSystemLibrary("msimg32.dll");
+    ASSERT_NE(msimg32, nullptr);
+    char file[MAX_PATH] = "";
+    GetModuleFileNameA(msimg32, file, MAX_PATH);
+    EXPECT_EQ(_strnicmp(file, system, systemLength), 0) << file << " lies in " << system;
+    FreeLibrary(msimg32);
+
+    // A DLL planted beside the program is on the search path, so LoadLibrary finds it.
+    std::string planted = kytest::programFolder() + "kyplanted.dll";
+    ASSERT_TRUE(CopyFileA((kytest::programFolder() + "kydoru.dll").c_str(), planted.c_str(), FALSE));
+    HMODULE searched = LoadLibraryA("kyplanted.dll");
+    EXPECT_NE(searched, nullptr) << "the search path finds " << planted;
+    EXPECT_EQ(loadSystemLibrary("kyplanted.dll"), nullptr) << "only the system directory is looked in";
+    if (searched)
+        FreeLibrary(searched);
+    DeleteFileA(planted.c_str());
+    EXPECT_EQ(loadSystemLibrary(std::string(MAX_PATH, 'a').c_str()), nullptr) << "a path too long for MAX_PATH";
+}
+
+// Fills a 4 x 4 surface of its own through the lazily bound GradientFill and reads a
+// pixel back: the colour when the call reached msimg32, else the surface's black.
+COLORREF fillThroughLazyBinding(COLOR16 red)
+{
+    HDC dc = CreateCompatibleDC(NULL);
+    BITMAPINFO info = {};
+    buildTopDownDib32Header(&info.bmiHeader, 4, 4);
+    void *bits = NULL;
+    HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ previous = SelectObject(dc, surface);
+    TRIVERTEX corners[2] = {{0, 0, red, 0, 0, 0}, {4, 4, red, 0, 0, 0}};
+    GRADIENT_RECT rect = {0, 1};
+    lazyCalls.GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_H);
+    COLORREF seen = GetPixel(dc, 2, 2);
+    SelectObject(dc, previous);
+    DeleteObject(surface);
+    DeleteDC(dc);
+    return seen;
+}
+
+TEST(LazyBinding, ThreadsRacingToBindAllGetTheLibrarysFunction)
+{
+    // Withholding and restoring puts the entries back to their unbound start.
+    withholdLazyLibrary(lazyMsImg32, 1);
+    EXPECT_EQ(fillThroughLazyBinding(0xFF00), RGB(0, 0, 0)) << "withheld, the call draws nothing";
+    withholdLazyLibrary(lazyMsImg32, 0);
+
+    // The threads only bind: GDI work on several threads at once ends the emulated
+    // 32-bit process, whatever the library does, and so, now and then, do threads
+    // loading a library together; there one thread binds, and the race is the 64-bit
+    // suite's.
+    const int threads = kytest::is32Bit() ? 1 : 4;
+    HANDLE start = CreateEventA(NULL, TRUE, FALSE, NULL);
+    ASSERT_NE(start, static_cast<HANDLE>(NULL));
+    std::atomic<int> bound{0};
+    std::vector<std::thread> racers;
+    for (int i = 0; i < threads; ++i)
+        racers.emplace_back([&] {
+            if (WaitForSingleObject(start, 60000) == WAIT_OBJECT_0)
+                bound += bindLazyLibrary(lazyMsImg32);
+        });
+    SetEvent(start);  // all bind at once
+    for (std::thread &t : racers)
+        t.join();
+    CloseHandle(start);
+    EXPECT_EQ(bound, threads) << "every thread found msimg32 bound";
+    HMODULE msimg32 = GetModuleHandleA("msimg32.dll");
+    EXPECT_EQ(lazyLibraryModule(lazyMsImg32), msimg32);
+    EXPECT_EQ(reinterpret_cast<FARPROC>(lazyCalls.GradientFill), GetProcAddress(msimg32, "GradientFill"))
+        << "the entry is the library's own function, not the stub";
+    EXPECT_EQ(fillThroughLazyBinding(0xFF00), RGB(255, 0, 0)) << "and draws";
 }
 
 TEST(DibHeader, ThirtyTwoBitHeadersByteByByte)

@@ -8,6 +8,7 @@
 
 #include "display/displaymode.h"
 #include "frame/dibheader.h"
+#include "frame/lazycalls.h"
 #include "logo/logo.h"
 #include "logo/scene.h"
 #include "logo_gl.h"
@@ -226,15 +227,22 @@ TEST_F(LogoShow, MissingPictureEndsAtOnceWithoutAMessage)
     struct Case {
         const char *tag;
         std::initializer_list<const char *> present;
+        int oleAut32Withheld;  // no picture decoder: the test's own copy of the library
     };
-    const Case cases[] = {{"nofront", {"kydoru.jpg"}}, {"noside", {"ky.jpg"}}, {"none", {}}};
+    const Case cases[] = {{"nofront", {"kydoru.jpg"}, 0},
+                          {"noside", {"ky.jpg"}, 0},
+                          {"none", {}, 0},
+                          {"nodecoder", {"ky.jpg", "kydoru.jpg"}, 1}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.tag);
         logotest::InFolder there(logotest::pictureFolder(c.tag, c.present));
         ASSERT_TRUE(there.ok());
         DWORD elapsed = 0;
         HWND seen = NULL;
-        int result = driveShow(dllLogo, [&] { seen = waitForShowWindow(NULL, 300); }, &elapsed);
+        withholdLazyLibrary(lazyOleAut32, c.oleAut32Withheld);
+        int result = driveShow(c.oleAut32Withheld ? kyLogo : dllLogo, [&] { seen = waitForShowWindow(NULL, 300); },
+                               &elapsed);
+        withholdLazyLibrary(lazyOleAut32, 0);
         EXPECT_EQ(result, 0);
         EXPECT_LT(elapsed, DWORD(3000)) << "the show ends at once";
         EXPECT_EQ(FindWindowA("OpenGL", NULL), static_cast<HWND>(NULL)) << "its window is gone";
@@ -514,26 +522,46 @@ TEST(LogoShowFailure, WindowThatCantBeMadeEndsTheShowWithAMessage)
     ASSERT_TRUE(here.ok());
     std::string why;
     bool gl = logotest::glAvailable(&why);
-    kytest::startBoxWatcher();
-    kytest::clearSeenBoxes();
-    int result;
-    if (gl) {
-        // GL works here: the library's own copy is made to fail at the pixel format.
-        logoSetPixelFormat = refusePixelFormat;
-        result = kyLogo();
+    // Where GL works, the library's own copy is made to fail: at the pixel format, or
+    // without one of its GL libraries. Without GL in this run (the emulated 32-bit one),
+    // the DLL fails on its own, and that is all: after the emulated GL's failure, more
+    // shows and boxes now and then ended the emulated process.
+    struct Case {
+        const char *what;
+        int refusePixelFormat;
+        LazyLibrary withheld;  // lazyLibraryCount: none
+        int dll;               // the DLL rather than the test's copy
+        int withGl;            // runs where GL works (1) or where it doesn't (0)
+    } cases[] = {
+        {"pixel format refused", 1, lazyLibraryCount, 0, 1},
+        {"without opengl32", 0, lazyOpenGl32, 0, 1},
+        {"without glu32", 0, lazyGlu32, 0, 1},
+        {"no GL in this run", 0, lazyLibraryCount, 1, 0},
+    };
+    for (const Case &c : cases) {
+        if (c.withGl != gl)
+            continue;
+        SCOPED_TRACE(c.what);
+        kytest::startBoxWatcher();
+        kytest::clearSeenBoxes();
+        if (c.refusePixelFormat)
+            logoSetPixelFormat = refusePixelFormat;
+        if (c.withheld != lazyLibraryCount)
+            withholdLazyLibrary(c.withheld, 1);
+        // A show that opened all the same is closed after a while, so the case ends.
+        int result = c.dll ? dllLogo() : driveShow(kyLogo, [] {});
         logoSetPixelFormat = SetPixelFormat;
-    } else {
-        // No GL in this run (the emulated 32-bit one): the DLL fails on its own.
-        result = KYDLL(kyLogo)();
+        if (c.withheld != lazyLibraryCount)
+            withholdLazyLibrary(c.withheld, 0);
+        std::vector<kytest::SeenBox> boxes = kytest::seenBoxes();
+        kytest::stopBoxWatcher();
+        EXPECT_EQ(result, 0) << "the show ended";
+        ASSERT_EQ(boxes.size(), size_t(1)) << (gl ? "" : why);
+        EXPECT_EQ(boxes[0].caption, "Error");
+        EXPECT_EQ(boxes[0].text, "Error Creating OpenGL Window");
+        EXPECT_EQ(FindWindowA("OpenGL", NULL), static_cast<HWND>(NULL)) << "the failed window was destroyed";
+        expectCallerLoopUnaffected();
     }
-    std::vector<kytest::SeenBox> boxes = kytest::seenBoxes();
-    kytest::stopBoxWatcher();
-    EXPECT_EQ(result, 0) << "the show ended";
-    ASSERT_EQ(boxes.size(), size_t(1)) << (gl ? "pixel format refused" : why);
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "Error Creating OpenGL Window");
-    EXPECT_EQ(FindWindowA("OpenGL", NULL), static_cast<HWND>(NULL)) << "the failed window was destroyed";
-    expectCallerLoopUnaffected();
 }
 
 }  // namespace

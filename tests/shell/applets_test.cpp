@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "frame/lazycalls.h"
 #include "frame/state.h"
 #include "shell/applets.h"
 
@@ -46,6 +47,16 @@ TEST(Applets, ThroughTheDllTheValueIsTheShellsOwn)
     EXPECT_EQ(KYDLL(kySystemDialogMP)(), direct);
 }
 
+TEST(Applets, WithoutShell32EachReturnsTheShellsDllNotFoundValue)
+{
+    withholdLazyLibrary(lazyShell32, 1);
+    INT_PTR mouse = kySystemDialogMP();
+    INT_PTR dateTime = kySystemDialogTD();
+    withholdLazyLibrary(lazyShell32, 0);
+    EXPECT_EQ(mouse, 32) << "SE_ERR_DLLNOTFOUND, as the shell itself says it";
+    EXPECT_EQ(dateTime, 32);
+}
+
 TEST(SystemFolder, PathIsTheSystemDirectory)
 {
     char expected[MAX_PATH] = "";
@@ -66,22 +77,24 @@ TEST(SystemFolder, AFailingQueryLeavesAnEmptyStringNotStaleText)
 
     AppletCalls saved = appletCalls;
     const struct {
-        const char *module, *function;
-    } failing[] = {{"shell32", "SHGetSpecialFolderPath"}, {"kyNoSuchModule", "SHGetSpecialFolderPathA"}};
+        int shell32Withheld;
+        const char *function;
+    } failing[] = {{0, "SHGetSpecialFolderPath"}, {1, "SHGetSpecialFolderPathA"}};
     for (const auto &lookup : failing) {
         strcpy(resultText, "WDC WD400BB-00DEA0 (left by the disk query)");
-        appletCalls.folderModule = lookup.module;
+        withholdLazyLibrary(lazyShell32, lookup.shell32Withheld);
         appletCalls.folderFunction = lookup.function;
         char buffer[260];
         memset(buffer, 'x', sizeof buffer);
         kyGetWSPath(buffer);
-        EXPECT_STREQ(buffer, "") << lookup.module << "!" << lookup.function;
+        withholdLazyLibrary(lazyShell32, 0);
+        EXPECT_STREQ(buffer, "") << (lookup.shell32Withheld ? "without shell32, " : "shell32!") << lookup.function;
     }
     appletCalls = saved;
 
     char buffer[260] = "";
     kyGetWSPath(buffer);
-    EXPECT_NE(buffer[0], 0) << "with the real look-up the path comes back";
+    EXPECT_NE(buffer[0], 0) << "with shell32 and the real look-up the path comes back";
 }
 
 }  // namespace
