@@ -48,12 +48,9 @@ int dpiOf(HMONITOR monitor)
     typedef HRESULT(WINAPI * GetDpiForMonitorFn)(HMONITOR, int, UINT *, UINT *);
     static GetDpiForMonitorFn getDpiForMonitor;
     static bool looked;
-    if (!looked) {
+    if (!looked) {  // once: asked for every monitor
         looked = true;
-        HMODULE shcore = loadSystemLibrary(L"shcore.dll");  // kept: asked for every monitor
-        if (shcore)
-            getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(
-                reinterpret_cast<void (*)(void)>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     }
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the one the user chose for it
     UINT x = 0, y = 0;
@@ -61,16 +58,11 @@ int dpiOf(HMONITOR monitor)
         return static_cast<int>(x);
 
     typedef int(WINAPI * GetDeviceCapsFn)(HDC, int);
-    HMODULE gdi = loadSystemLibrary(L"gdi32.dll");
-    GetDeviceCapsFn deviceCaps =
-        gdi ? reinterpret_cast<GetDeviceCapsFn>(reinterpret_cast<void (*)(void)>(GetProcAddress(gdi, "GetDeviceCaps")))
-            : nullptr;
+    GetDeviceCapsFn deviceCaps = systemFunction<GetDeviceCapsFn>(L"gdi32.dll", "GetDeviceCaps");
     HDC screen = deviceCaps ? GetDC(NULL) : NULL;
     int dpi = screen ? deviceCaps(screen, LOGPIXELSX) : 0;
     if (screen)
         ReleaseDC(NULL, screen);
-    if (gdi)
-        FreeLibrary(gdi);
     return dpi;
 }
 

@@ -43,6 +43,15 @@ void systemErrorText(DWORD code, Text *out);
 bool bindLibrary(const Command &command, KydoruExports *out);
 // A system DLL by its full path in the system directory: never one planted elsewhere.
 HMODULE loadSystemLibrary(const wchar_t *name);
+// A function of such a DLL, looked up by name, the DLL left loaded for the process's
+// remaining calls; null when the DLL or the function is missing.
+template <typename Function>
+Function systemFunction(const wchar_t *dll, const char *name)
+{
+    HMODULE module = loadSystemLibrary(dll);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)))
+                  : nullptr;
+}
 // UTF-8 from UTF-16 and from the ANSI code page, into out.
 void textFromWide(Text *out, const wchar_t *text, int length);
 void textFromAnsi(Text *out, const char *text);

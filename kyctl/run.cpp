@@ -248,10 +248,7 @@ int runApplet(const Request &r, const KydoruExports &ky)
     // ShellExecute wants COM on the calling thread; ole32 is loaded for this command
     // only. Without it most applets still open, so kyctl goes on.
     typedef HRESULT(WINAPI * CoInitializeExFn)(LPVOID, DWORD);
-    HMODULE ole = loadSystemLibrary(L"ole32.dll");
-    CoInitializeExFn initialize = ole ? reinterpret_cast<CoInitializeExFn>(reinterpret_cast<void (*)(void)>(
-                                            GetProcAddress(ole, "CoInitializeEx")))
-                                      : nullptr;
+    CoInitializeExFn initialize = systemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
     if (initialize)
         initialize(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INT_PTR result = r.applet == 0 ? ky.kySystemDialogMP() : ky.kySystemDialogTD();

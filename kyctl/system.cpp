@@ -59,12 +59,9 @@ bool dwmCloaked(HWND window)
     typedef HRESULT(WINAPI * GetAttributeFn)(HWND, DWORD, PVOID, DWORD);
     static GetAttributeFn getAttribute;
     static bool looked;
-    if (!looked) {
+    if (!looked) {  // once: asked for every window
         looked = true;
-        HMODULE dwm = loadSystemLibrary(L"dwmapi.dll");  // kept: used for every window
-        if (dwm)
-            getAttribute = reinterpret_cast<GetAttributeFn>(
-                reinterpret_cast<void (*)(void)>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+        getAttribute = systemFunction<GetAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
     }
     const DWORD dwmwaCloaked = 14;  // DWMWA_CLOAKED
     DWORD cloaked = 0;
