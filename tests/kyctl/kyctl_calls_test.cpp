@@ -61,9 +61,6 @@ const Proof proofs[] = {
     {"mode check --monitor 1", "kyCanChangeVideoMode 0", "kyCanChangeVideoMode()", 0, "1024x768x32 accepted\r\n",
      nullptr},
     {"mode set --temporary --monitor 1", "", "kyChangeVideoModeTemporarily()", 0, "", nullptr},
-    {"mode set --permanent --monitor 1", "kyChangeVideoModePermanently 0", "kyChangeVideoModePermanently()", 0, "",
-     nullptr},
-    {"fullscreen --monitor 1", "kyFullScreen 0", "kyFullScreen()", 0, "", nullptr},
     {"fullscreen --monitor 2", "", "", 2, "", "fullscreen --monitor 2: there is 1 monitor"},
     {"effect 6 --desktop --monitor 1 --blank white", "", "kyDesktopBmpEffect(6, 2)", 0, "", nullptr},
     // windows
