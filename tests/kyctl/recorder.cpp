@@ -42,18 +42,8 @@ void add(Line *line, const char *piece)
 
 // Each argument as the table types it: numbers in decimal, windows in hex, input texts
 // and bytes by value, output buffers as "&".
-void put(Line *line, int value)
-{
-    char text[16];
-    snprintf(text, sizeof text, "%d", value);
-    add(line, text);
-}
-void put(Line *line, unsigned int value)
-{
-    char text[16];
-    snprintf(text, sizeof text, "%u", value);
-    add(line, text);
-}
+void put(Line *line, int value) { add(line, std::to_string(value).c_str()); }
+void put(Line *line, unsigned int value) { add(line, std::to_string(value).c_str()); }
 void put(Line *line, HWND window)
 {
     char text[24];
