@@ -77,7 +77,6 @@ const Proof proofs[] = {
     {"erase --hwnd $W", "", "kyWindowErase($W)", 0, "", nullptr},
     {"sweep --hwnd $W", "", "kyWindowD1($W)", 0, "", nullptr},
     {"erase --title \"kyctl no such window\"", "", "", 2, "", "no visible top-level window matches"},
-    {"wait --hwnd $W", "", "", 0, nullptr, nullptr},
     {"wait --title \"kyctl calls target\" --json", "", "", 0, nullptr, nullptr},
     {"wait --hwnd $W --gone --timeout 100", "", "", 1, "", "timed out after 100 ms waiting for it to close"},
     // shell: ShowWindow's "was visible" is no verdict, so 0 is not a failure

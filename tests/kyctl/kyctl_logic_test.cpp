@@ -49,6 +49,12 @@ TEST(KyctlParser, GoodLinesGiveTheirRequest)
     EXPECT_EQ(r.source.number, 4242u);
     EXPECT_EQ(r.effect, 14);
 
+    ASSERT_TRUE(parse({"effect", "3", "--desktop", "--blank", "white"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actEffectDesktop);
+    EXPECT_EQ(r.blank, 2);
+    ASSERT_TRUE(parse({"effect", "0", "--active"}, &r).ok);
+    EXPECT_EQ(r.blank, 1) << "black unless told";
+
     ASSERT_TRUE(parse({"serial", "com7", "--baud", "115200", "--parity", "even", "--stop", "1.5", "--send-hex",
                        "00 ff 7E", "--read", "3", "--timeout", "250", "--hex", "--json"},
                       &r).ok);
@@ -58,6 +64,14 @@ TEST(KyctlParser, GoodLinesGiveTheirRequest)
     EXPECT_EQ(r.stopBits, 1);
     EXPECT_EQ(bytesOf(r), std::string("\x00\xff\x7e", 3));
     EXPECT_TRUE(r.json && r.hex);
+    ASSERT_TRUE(parse({"serial", "COM12", "--send", "AT\\r\\n\\t\\x00\\\\"}, &r).ok);
+    EXPECT_EQ(bytesOf(r), std::string("AT\r\n\t\0\\", 7));
+    EXPECT_EQ(r.baud, 19200);
+    EXPECT_EQ(r.bits, 8);
+    EXPECT_EQ(r.parity, 0);
+    EXPECT_EQ(r.stopBits, 0);
+    EXPECT_EQ(r.readCount, 0);
+    EXPECT_EQ(r.timeoutMs, 1000);
 
     ASSERT_TRUE(parse({"wait", "--exe", "NOTE*.exe"}, &r).ok);
     EXPECT_EQ(r.action, kyctl::actWaitAppear);
@@ -71,7 +85,28 @@ TEST(KyctlParser, GoodLinesGiveTheirRequest)
     EXPECT_EQ(r.action, kyctl::actWaitActive);
     EXPECT_EQ(r.target.kind, kyctl::selClass);
 
+    ASSERT_TRUE(parse({"capslock"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actCapsLockState);
+    const struct {
+        const char *word;
+        int lock;
+    } wishes[] = {{"on", kyctl::lockOn}, {"off", kyctl::lockOff}, {"toggle", kyctl::lockToggle}};
+    for (const auto &wish : wishes) {
+        ASSERT_TRUE(parse({"numlock", wish.word}, &r).ok);
+        EXPECT_EQ(r.lock, wish.lock) << wish.word;
+    }
     ASSERT_TRUE(parse({"--json", "mode"}, &r).ok);
+    EXPECT_TRUE(r.json);
+    ASSERT_TRUE(parse({"mode", "set", "--permanent"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actModePermanent);
+    ASSERT_TRUE(parse({"reboot"}, &r).ok) << "parses; kyctl refuses it without --yes";
+    EXPECT_FALSE(r.yes);
+    ASSERT_TRUE(parse({"disk", "3", "--json"}, &r).ok);
+    EXPECT_EQ(r.disk, 3);
+    ASSERT_TRUE(parse({"disk"}, &r).ok);
+    EXPECT_EQ(r.disk, -1) << "every disk";
+    ASSERT_TRUE(parse({"--version", "--json"}, &r).ok);
+    EXPECT_EQ(r.action, kyctl::actVersion);
     EXPECT_TRUE(r.json);
     ASSERT_TRUE(parse({"effect", "--help"}, &r).ok);
     EXPECT_EQ(r.action, kyctl::actHelp);
@@ -91,11 +126,14 @@ TEST(KyctlParser, BadLinesAreUsageErrorsThatNameTheFault)
         {{"mode", "--bogus"}, "unknown option \"--bogus\""},
         {{"mode", "foo"}, "mode: \"foo\" is not check or set"},
         {{"transparent", "--hwnd", "0x10", "300"}, "ALPHA \"300\": not a number from 0 to 255"},
+        {{"transparent", "--hwnd", "0x10", "-1"}, "ALPHA \"-1\""},
         {{"transparent", "--hwnd", "0x10"}, "transparent: ALPHA is missing"},
         {{"transparent", "230"}, "no window given (--hwnd, --title, --title-contains, --class, --pid, --exe or --active)"},
         {{"transparent", "--title", "", "230"}, "--title: the text is empty"},
-        {{"transparent", "--exe", "", "230"}, "--exe: the text is empty"},
         {{"transparent", "--hwnd", "0x", "230"}, "--hwnd \"0x\": not a window handle"},
+        {{"transparent", "--hwnd", "0", "230"}, "not a window handle"},
+        {{"transparent", "--hwnd", "0x1FFFFFFFF", "230"}, "not a window handle"},
+        {{"transparent", "--hwnd", "12ab", "230"}, "not a window handle"},
         {{"transparent", "--pid", "-4", "230"}, "--pid \"-4\": not a process id"},
         {{"transparent", "--hwnd", "0x10", "--title", "x", "230"}, "one window selector only"},
         {{"transparent", "--hwnd", "0x10", "230", "--json"}, "--json: transparent reports nothing"},
@@ -103,42 +141,47 @@ TEST(KyctlParser, BadLinesAreUsageErrorsThatNameTheFault)
         {{"transparent", "--hwnd"}, "--hwnd needs a value"},
         {{"flash", "--active", "0"}, "COUNT \"0\""},
         {{"effect", "x", "--active"}, "NUMBER \"x\": not a number from 0 to 21"},
+        {{"effect", "22", "--active"}, "NUMBER \"22\""},
         {{"effect", "1", "--active", "--blank", "grey"}, "--blank \"grey\": not black, white or none"},
         {{"effect", "1", "--desktop", "--active"}, "effect --desktop: takes no window"},
         {{"copy-effect", "1", "--active"}, "--from SOURCE is required"},
         {{"copy-effect", "1", "--active", "--from"}, "--from needs a window selector"},
         {{"wait", "--active"}, "wait --active: no window given (--hwnd, --title, --title-contains, --class, --pid or --exe)"},
         {{"wait", "--title", "x", "--gone", "--active"}, "wait: give --gone or --active, not both"},
-        {{"wait", "--title", "x", "--timeout", "0"}, "--timeout \"0\""},
         {{"serial", "COM7", "--baud", "fast"}, "--baud \"fast\": not a number"},
+        {{"serial", "COM7", "--baud", "0"}, "--baud \"0\""},
         {{"serial", "COM7", "--bits", "9"}, "--bits \"9\""},
         {{"serial", "COM7", "--parity", "maybe"}, "--parity \"maybe\": not none, odd, even, mark or space"},
         {{"serial", "COM7", "--stop", "3"}, "--stop \"3\""},
         {{"serial", "COM7", "--send-hex", "0g"}, "--send-hex \"0g\""},
+        {{"serial", "COM7", "--send-hex", "abc"}, "--send-hex \"abc\""},
         {{"serial", "COM7", "--send", "A\\q"}, "--send \"A\\q\": the escape at character 2"},
         {{"serial", "COM7", "--send", ""}, "--send: the text must give 1 to 4096 bytes"},
         {{"serial", "COM7", "--send", "a", "--send-hex", "00"}, "give --send or --send-hex, not both"},
         {{"serial", "COM7", "--read", "70000"}, "--read \"70000\""},
         {{"serial", "COM7", "--timeout", "0"}, "--timeout \"0\""},
         {{"serial", "COM0"}, "\"COM0\" is not a port name"},
+        {{"serial", "COM256"}, "is not a port name"},
         {{"serial", "LPT1"}, "is not a port name"},
         {{"serial", "COM7", "--baud", "9600", "--baud", "9600"}, "--baud is given twice"},
         {{"taskbar", "vanish"}, "\"vanish\" is not hide or show"},
         {{"taskbar", "hide", "--hwnd", "0x10"}, "takes no window"},
         {{"capslock", "maybe"}, "is not on, off or toggle"},
+        {{"capslock", "on", "--json"}, "--json: capslock reports nothing"},
         {{"desktop"}, "desktop: switch is missing"},
         {{"desktop", "switch"}, "--for SECONDS is required"},
+        {{"desktop", "switch", "--for", "0"}, "--for \"0\""},
         {{"mode", "set"}, "mode set: give --temporary or --permanent"},
         {{"mode", "set", "--temporary", "--permanent"}, "give --temporary or --permanent, not both"},
         {{"monitor", "on"}, "\"on\" is not off"},
         {{"mode", "--monitor", "0"}, "--monitor \"0\": not a number from 1 to 32"},
         {{"fullscreen", "cancel", "--monitor", "1"}, "fullscreen cancel: --monitor does not apply here"},
-        {{"monitors", "--monitor", "1"}, "monitors: --monitor does not apply here"},
         {{"reboot", "now"}, "unexpected argument \"now\""},
         {{"disk", "4"}, "INDEX \"4\""},
         {{"applet", "printer"}, "\"printer\" is not mouse or datetime"},
         {{"help", "frobnicate"}, "no command \"frobnicate\""},
         {{"--version", "mode"}, "--version goes alone, or with --json"},
+        {{"logo", "--json"}, "--json: logo reports nothing"},
         // What the user typed comes back on one line, control characters escaped.
         {{"help", "bad\nname\x1b[31m"}, "no command \"bad\\nname\\x1B[31m\""},
     };
