@@ -71,8 +71,6 @@ bool grammarReads(const char *grammar);
 // registered there as a hot key: its name and, beside it, the key itself.
 #define KYCTL_WAY_BACK_KEYS "Ctrl+Alt+Q"
 enum { wayBackModifiers = 0x0003 /* MOD_ALT | MOD_CONTROL */, wayBackKey = 'Q' };
-// The switch back is tried this many times, this far apart, before giving up.
-enum { switchBackTries = 10, switchBackPauseMs = 500 };
 
 // ---- the parsed request -----------------------------------------------------------
 
@@ -131,8 +129,6 @@ void textPut(Text *text, const char *zeroTerminated);
 // %lX, %lld, %llu, %llX and %%.
 void textFormat(Text *text, const char *format, ...);
 void textFormatList(Text *text, const char *format, va_list args);
-// A number in base 10 or 16 (upper case), at least `digits` digits.
-void textNumber(Text *text, unsigned long long value, bool negative, unsigned base, int digits);
 
 // Shows text in one line: control characters (C0, DEL, C1) escaped as \n \r \t \xHH or
 // \u0085, and bytes that are not UTF-8 as \xHH.

@@ -8,6 +8,9 @@ namespace kyctl {
 
 namespace {
 
+// The switch back is tried this many times, this far apart, before giving up.
+enum { switchBackTries = 10, switchBackPauseMs = 500 };
+
 HANDLE stopSwitch, switchedBack;
 
 BOOL WINAPI onConsoleControl(DWORD)
@@ -43,7 +46,7 @@ int runDesktopSwitch(const Request &r, const KydoruExports &ky)
     stopSwitch = CreateEventW(NULL, TRUE, FALSE, NULL);
     switchedBack = CreateEventW(NULL, TRUE, FALSE, NULL);
     if (!stopSwitch || !switchedBack || !SetConsoleCtrlHandler(onConsoleControl, TRUE))
-        return failed(EXPORT_NAME(kyNewDesktopOn), "not called: Ctrl+C could not be caught", GetLastError());
+        return failed(EXPORT_NAME(kyNewDesktopOn), GetLastError(), "not called: Ctrl+C could not be caught");
     DWORD onError = 0, offError = 0;
     int on = clearedCall(&onError, ky.kyNewDesktopOn);
     int off = 0, tries = 0;
@@ -69,13 +72,12 @@ int runDesktopSwitch(const Request &r, const KydoruExports &ky)
     }
     SetEvent(switchedBack);
     if (!on)
-        return failed(EXPORT_NAME(kyNewDesktopOn), "the alternate desktop could not be shown", onError);
+        return failed(EXPORT_NAME(kyNewDesktopOn), onError, "the alternate desktop could not be shown");
     if (!off) {
-        char what[160];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "still on the alternate desktop after %d tries over %d ms (Ctrl+Alt+Del, then sign out, "
-                          "leaves it)", tries, (tries - 1) * switchBackPauseMs);
-        return failed(EXPORT_NAME(kyNewDesktopOff), what, offError);
+        return failed(EXPORT_NAME(kyNewDesktopOff), offError,
+                      "still on the alternate desktop after %d tries over %d ms (Ctrl+Alt+Del, then sign out, "
+                      "leaves it)",
+                      tries, (tries - 1) * switchBackPauseMs);
     }
     if (tries > 1)
         say("back on the user's desktop at the %s's try %d", EXPORT_NAME(kyNewDesktopOff), tries);

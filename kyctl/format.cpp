@@ -57,17 +57,23 @@ void jsonField(Text *out, const char *name, const char *text, bool last)
         textPut(out, ",");
 }
 
+// A report of one text: {"key":"value"} in JSON, else the text line `line` formats.
+void formatOneText(Text *out, bool json, const char *key, const char *line, const char *value)
+{
+    if (json) {
+        textPut(out, "{");
+        jsonField(out, key, value, true);
+        textPut(out, "}\n");
+    } else {
+        textFormat(out, line, value);
+    }
+}
+
 }  // namespace
 
 void formatVersion(Text *out, bool json, const char *version)
 {
-    if (json) {
-        textPut(out, "{");
-        jsonField(out, "version", version, true);
-        textPut(out, "}\n");
-    } else {
-        textFormat(out, "kyctl %s\n", version);
-    }
+    formatOneText(out, json, "version", "kyctl %s\n", version);
 }
 
 namespace {
@@ -202,13 +208,7 @@ void formatDisks(Text *out, bool json, const DiskRecord *disks, int count)
 
 void formatSysdir(Text *out, bool json, const char *path)
 {
-    if (json) {
-        textPut(out, "{");
-        jsonField(out, "path", path, true);
-        textPut(out, "}\n");
-    } else {
-        textFormat(out, "%s\n", path);
-    }
+    formatOneText(out, json, "path", "%s\n", path);
 }
 
 void formatSerial(Text *out, SerialShow show, const char *port, int sent, const unsigned char *bytes, size_t count)

@@ -219,7 +219,6 @@ struct Given {
 };
 
 struct Line {
-    const char *command;
     const char *positional[maxPositionals];
     int positionals;
     Given option[maxGiven];  // form options as given, in order (selectors apart)
@@ -505,16 +504,6 @@ bool storeValue(Parser *p, const char *title, const char *shownAs, const Placeho
         return true;
     }
     case valChoice: {
-        const char *w = ph.name;
-        for (int index = 0; *w; ++index) {
-            size_t n = strcspn(w, "|");
-            if (strlen(text) == n && strncmp(w, text, n) == 0) {
-                r->*ph.field = ph.values[index];
-                return true;
-            }
-            w += n + (w[n] == '|');
-        }
-        Text words = textOver(list, sizeof list);
         const char *split[6];
         char copy[40];
         strcpy(copy, ph.name);
@@ -525,6 +514,13 @@ bool storeValue(Parser *p, const char *title, const char *shownAs, const Placeho
             if (s)
                 *s++ = '\0';
         }
+        for (int index = 0; index < count; ++index) {
+            if (strcmp(split[index], text) == 0) {
+                r->*ph.field = ph.values[index];
+                return true;
+            }
+        }
+        Text words = textOver(list, sizeof list);
         listWords(&words, split, count);
         if (shownAs[0] == '-')
             FAIL(p, "%s \"%s\": not %s", shownAs, text, list);
@@ -747,7 +743,7 @@ bool parseLine(Parser *p, int argc, const char *const *argv, Request *request)
     // The command is the first word that is neither an option nor an option's value.
     int commandAt = 0;
     bool version = false, json = false, help = false, other = false;
-    for (int i = 1; i < argc && !commandAt; ++i) {
+    for (int i = 1; i < argc; ++i) {
         if (!isOptionWord(argv[i])) {
             commandAt = i;
             break;
@@ -782,7 +778,6 @@ bool parseLine(Parser *p, int argc, const char *const *argv, Request *request)
 
     static Line line;
     memset(&line, 0, sizeof line);
-    line.command = p->command->name;
     if (!scanLine(p, argc, argv, commandAt, &line))
         return false;
     if (line.help) {  // `kyctl COMMAND --help` is `kyctl help COMMAND`

@@ -60,17 +60,6 @@ const char *pieceFromAnsi(Text *buffer, const char *text)
     return endPiece(buffer, start);
 }
 
-HMODULE loadSystemLibrary(const wchar_t *name)
-{
-    wchar_t path[MAX_PATH + 64];
-    UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return NULL;
-    lstrcpyW(path + length, L"\\");
-    lstrcpyW(path + length + 1, name);
-    return LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 bool bindLibrary(const Command &command, KydoruExports *out)
 {
     static wchar_t path[32768];

@@ -50,7 +50,7 @@ int dpiOf(HMONITOR monitor)
     static bool looked;
     if (!looked) {  // once: asked for every monitor
         looked = true;
-        getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+        getDpiForMonitor = systemFunction<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
     }
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the one the user chose for it
     UINT x = 0, y = 0;
@@ -58,7 +58,7 @@ int dpiOf(HMONITOR monitor)
         return static_cast<int>(x);
 
     typedef int(WINAPI * GetDeviceCapsFn)(HDC, int);
-    GetDeviceCapsFn deviceCaps = systemFunction<GetDeviceCapsFn>(L"gdi32.dll", "GetDeviceCaps");
+    GetDeviceCapsFn deviceCaps = systemFunction<GetDeviceCapsFn>("gdi32.dll", "GetDeviceCaps");
     HDC screen = deviceCaps ? GetDC(NULL) : NULL;
     int dpi = screen ? deviceCaps(screen, LOGPIXELSX) : 0;
     if (screen)

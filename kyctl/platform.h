@@ -6,6 +6,7 @@
 
 #include "cli.h"
 #include "exportbind.h"
+#include "frame/systemlibrary.h"
 
 namespace kyctl {
 
@@ -41,12 +42,11 @@ void systemErrorText(DWORD code, Text *out);
 // Loads kydoru.dll from the folder of kyctl.exe and binds its exports; false, with one
 // line said, when it or an export the command may call is missing (exit 3).
 bool bindLibrary(const Command &command, KydoruExports *out);
-// A system DLL by its full path in the system directory: never one planted elsewhere.
-HMODULE loadSystemLibrary(const wchar_t *name);
-// A function of such a DLL, looked up by name, the DLL left loaded for the process's
-// remaining calls; null when the DLL or the function is missing.
+// A function of a system DLL (loaded from the system directory only, never one planted
+// elsewhere), looked up by name, the DLL left loaded for the process's remaining calls;
+// null when the DLL or the function is missing.
 template <typename Function>
-Function systemFunction(const wchar_t *dll, const char *name)
+Function systemFunction(const char *dll, const char *name)
 {
     HMODULE module = loadSystemLibrary(dll);
     return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)))
@@ -86,9 +86,9 @@ auto clearedCall(DWORD *error, Call call) -> decltype(call())
     *error = GetLastError();
     return result;
 }
-// One line naming the export and what failed, with the system's text for `error` when
-// there is one (0: none); returns exit 1.
-int failed(const char *exportName, const char *what, DWORD error);
+// One line naming the export and what failed (textFormat's conversions), with the
+// system's text for `error` when there is one (0: none); returns exit 1.
+int failed(const char *exportName, DWORD error, const char *format, ...);
 #define EXPORT_NAME(name) KYDORU_EXPORT_NAME(name)
 
 // Carries out a parsed request with the bound exports; returns the exit code.

@@ -6,8 +6,14 @@
 
 namespace kyctl {
 
-int failed(const char *exportName, const char *what, DWORD error)
+int failed(const char *exportName, DWORD error, const char *format, ...)
 {
+    char what[1024];
+    Text whatText = textOver(what, sizeof what);
+    va_list args;
+    va_start(args, format);
+    textFormatList(&whatText, format, args);
+    va_end(args);
     if (error) {
         char whyText[512];
         Text why = textOver(whyText, sizeof whyText);
@@ -20,14 +26,6 @@ int failed(const char *exportName, const char *what, DWORD error)
 }
 
 namespace {
-
-void print(void (*format)(Text *, bool, const char *), bool json, const char *value)
-{
-    char buffer[4096];
-    Text text = textOver(buffer, sizeof buffer);
-    format(&text, json, value);
-    writeText(STD_OUTPUT_HANDLE, text);
-}
 
 const char *displayChangeName(int code)
 {
@@ -52,10 +50,7 @@ int displaySwitch(const char *exportName, int code, const char *done)
         say("%s: %s; it takes effect after a restart", exportName, done);
         return exitDone;
     }
-    char what[96];
-    Text text = textOver(what, sizeof what);
-    textFormat(&text, "the display refused (%s, %d)", displayChangeName(code), code);
-    return failed(exportName, what, 0);
+    return failed(exportName, 0, "the display refused (%s, %d)", displayChangeName(code), code);
 }
 
 int runMode(const Request &r, const KydoruExports &ky)
@@ -68,7 +63,7 @@ int runMode(const Request &r, const KydoruExports &ky)
         if (!clearedCall(&error, [&] {
                 return ky.kyGetCurrentVideoMode(&mode.bitsPerPixel, &mode.width, &mode.height, &mode.refreshRate);
             }))
-            return failed(EXPORT_NAME(kyGetCurrentVideoMode), "no screen device context", error);
+            return failed(EXPORT_NAME(kyGetCurrentVideoMode), error, "no screen device context");
         formatMode(&out, r.json, mode);
         writeText(STD_OUTPUT_HANDLE, out);
         return exitDone;
@@ -79,10 +74,8 @@ int runMode(const Request &r, const KydoruExports &ky)
         writeText(STD_OUTPUT_HANDLE, out);
         if (code == 0)
             return exitDone;
-        char what[96];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "1024x768x32 refused (%s, %d)", displayChangeName(code), code);
-        return failed(EXPORT_NAME(kyCanChangeVideoMode), what, 0);
+        return failed(EXPORT_NAME(kyCanChangeVideoMode), 0, "1024x768x32 refused (%s, %d)", displayChangeName(code),
+                      code);
     }
     if (r.action == actModeTemporary)
         return displaySwitch(EXPORT_NAME(kyChangeVideoModeTemporarily), ky.kyChangeVideoModeTemporarily(), "");
@@ -159,8 +152,8 @@ int runShell(const Request &r, const KydoruExports &ky)
     // The clock's exports return UpdateWindow's verdict: 0 when the clock went meanwhile.
     if (r.show ? ky.kyShowSystemClock() : ky.kyHideSystemClock())
         return exitDone;
-    return failed(r.show ? EXPORT_NAME(kyShowSystemClock) : EXPORT_NAME(kyHideSystemClock),
-                  "the task bar clock could not be redrawn", 0);
+    return failed(r.show ? EXPORT_NAME(kyShowSystemClock) : EXPORT_NAME(kyHideSystemClock), 0,
+                  "the task bar clock could not be redrawn");
 }
 
 int runLock(const Request &r, const KydoruExports &ky)
@@ -202,14 +195,14 @@ int runPower(const Request &r, const KydoruExports &ky)
     if (r.action == actReboot)
         return clearedCall(&error, ky.kyPerformReboot)
                    ? exitDone
-                   : failed(EXPORT_NAME(kyPerformReboot), "the restart was refused", error);
+                   : failed(EXPORT_NAME(kyPerformReboot), error, "the restart was refused");
     if (r.action == actSuspend)
         return clearedCall(&error, ky.kySystemPowerSuspend)
                    ? exitDone
-                   : failed(EXPORT_NAME(kySystemPowerSuspend), "sleep was refused", error);
+                   : failed(EXPORT_NAME(kySystemPowerSuspend), error, "sleep was refused");
     return clearedCall(&error, ky.kySystemPowerHibernate)
                ? exitDone
-               : failed(EXPORT_NAME(kySystemPowerHibernate), "hibernation was refused", error);
+               : failed(EXPORT_NAME(kySystemPowerHibernate), error, "hibernation was refused");
 }
 
 int runDisk(const Request &r, const KydoruExports &ky)
@@ -233,10 +226,7 @@ int runDisk(const Request &r, const KydoruExports &ky)
     formatDisks(&out, r.json, disks, found);
     writeText(STD_OUTPUT_HANDLE, out);
     if (found == 0 && r.disk >= 0) {
-        char what[64];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "disk %d did not answer", r.disk);
-        return failed(EXPORT_NAME(kyHDid), what, 0);
+        return failed(EXPORT_NAME(kyHDid), 0, "disk %d did not answer", r.disk);
     }
     if (found == 0 && !r.json)
         say("no disk answered");
@@ -248,16 +238,14 @@ int runApplet(const Request &r, const KydoruExports &ky)
     // ShellExecute wants COM on the calling thread; ole32 is loaded for this command
     // only. Without it most applets still open, so kyctl goes on.
     typedef HRESULT(WINAPI * CoInitializeExFn)(LPVOID, DWORD);
-    CoInitializeExFn initialize = systemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+    CoInitializeExFn initialize = systemFunction<CoInitializeExFn>("ole32.dll", "CoInitializeEx");
     if (initialize)
         initialize(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INT_PTR result = r.applet == 0 ? ky.kySystemDialogMP() : ky.kySystemDialogTD();
     if (result > 32)
         return exitDone;
-    char what[64];
-    Text text = textOver(what, sizeof what);
-    textFormat(&text, "the applet did not start (ShellExecute code %d)", static_cast<int>(result));
-    return failed(r.applet == 0 ? EXPORT_NAME(kySystemDialogMP) : EXPORT_NAME(kySystemDialogTD), what, 0);
+    return failed(r.applet == 0 ? EXPORT_NAME(kySystemDialogMP) : EXPORT_NAME(kySystemDialogTD), 0,
+                  "the applet did not start (ShellExecute code %d)", static_cast<int>(result));
 }
 
 int runSystem(const Request &r, const KydoruExports &ky)
@@ -265,7 +253,7 @@ int runSystem(const Request &r, const KydoruExports &ky)
     if (r.action == actCpu) {
         unsigned int mhz = ky.kyProcSpeed();
         if (!mhz)
-            return failed(EXPORT_NAME(kyProcSpeed), "the processor's clock rate is not recorded", 0);
+            return failed(EXPORT_NAME(kyProcSpeed), 0, "the processor's clock rate is not recorded");
         char buffer[64];
         Text out = textOver(buffer, sizeof buffer);
         formatCpu(&out, r.json, mhz);
@@ -276,11 +264,12 @@ int runSystem(const Request &r, const KydoruExports &ky)
         char path[MAX_PATH + 1] = "";
         ky.kyGetWSPath(path);
         if (!path[0])
-            return failed(EXPORT_NAME(kyGetWSPath), "the system directory could not be had", 0);
-        char converted[MAX_PATH * 3 + 1];
-        Text text = textOver(converted, sizeof converted);
+            return failed(EXPORT_NAME(kyGetWSPath), 0, "the system directory could not be had");
+        char converted[MAX_PATH * 3 + 1], buffer[4096];
+        Text text = textOver(converted, sizeof converted), out = textOver(buffer, sizeof buffer);
         textFromAnsi(&text, path);
-        print(formatSysdir, r.json, converted);
+        formatSysdir(&out, r.json, converted);
+        writeText(STD_OUTPUT_HANDLE, out);
         return exitDone;
     }
     if (r.action == actDisk)
@@ -322,7 +311,7 @@ int run(const Request &r, const KydoruExports &ky)
         ky.kySoftClock();  // runs until the clock closes; its result is a constant
         return exitDone;
     case actLogo:
-        return ky.kyLogo() == -1 ? failed(EXPORT_NAME(kyLogo), "the show's window class could not be registered", 0)
+        return ky.kyLogo() == -1 ? failed(EXPORT_NAME(kyLogo), 0, "the show's window class could not be registered")
                                  : exitDone;
     case actWaitAppear: case actWaitGone: case actWaitActive:
         return runWait(r);

@@ -48,10 +48,7 @@ int runSerial(const Request &r, const KydoruExports &ky)
             say("serial: there is no port %s", r.port);
             return exitUsage;
         }
-        char what[64];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "%s could not be opened", r.port);
-        return failed(EXPORT_NAME(ky_ComOpen), what, error);
+        return failed(EXPORT_NAME(ky_ComOpen), error, "%s could not be opened", r.port);
     }
     static unsigned char received[maxReadBytes];
     int got = 0, code = exitDone;
@@ -59,18 +56,12 @@ int runSerial(const Request &r, const KydoruExports &ky)
     if (!clearedCall(&error, [&] {
             return ky.ky_ComConf(static_cast<unsigned>(r.baud), r.bits, r.parity != 0, r.parity, r.stopBits);
         })) {
-        char what[128];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "%s refused %d baud, %d bits, parity %d, stop bits %d", r.port, r.baud, r.bits, r.parity,
-                   r.stopBits);
-        code = failed(EXPORT_NAME(ky_ComConf), what, error);
+        code = failed(EXPORT_NAME(ky_ComConf), error, "%s refused %d baud, %d bits, parity %d, stop bits %d", r.port,
+                      r.baud, r.bits, r.parity, r.stopBits);
     }
     for (int i = 0; code == exitDone && i < r.sendLength; ++i) {
         if (!clearedCall(&error, [&] { return ky.ky_WriteByte(&r.send[i]); })) {
-            char what[64];
-            Text text = textOver(what, sizeof what);
-            textFormat(&text, "byte %d of %d was not sent", i + 1, r.sendLength);
-            code = failed(EXPORT_NAME(ky_WriteByte), what, error);
+            code = failed(EXPORT_NAME(ky_WriteByte), error, "byte %d of %d was not sent", i + 1, r.sendLength);
         }
     }
     DWORD start = GetTickCount();
@@ -105,17 +96,12 @@ int runSerial(const Request &r, const KydoruExports &ky)
     else
         writeText(STD_OUTPUT_HANDLE, out);
     if (lineErrorText[0]) {
-        char what[640];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "the read stopped at a line error after %d of %d bytes: %s", got, r.readCount,
-                   lineErrorText);
-        return failed(EXPORT_NAME(ky_ReadByte), what, 0);
+        return failed(EXPORT_NAME(ky_ReadByte), 0, "the read stopped at a line error after %d of %d bytes: %s", got,
+                      r.readCount, lineErrorText);
     }
     if (got < r.readCount) {
-        char what[96];
-        Text text = textOver(what, sizeof what);
-        textFormat(&text, "%d of %d bytes arrived within %d ms", got, r.readCount, r.timeoutMs);
-        return failed(EXPORT_NAME(ky_ReadByte), what, 0);
+        return failed(EXPORT_NAME(ky_ReadByte), 0, "%d of %d bytes arrived within %d ms", got, r.readCount,
+                      r.timeoutMs);
     }
     return exitDone;
 }

@@ -61,7 +61,7 @@ bool dwmCloaked(HWND window)
     static bool looked;
     if (!looked) {  // once: asked for every window
         looked = true;
-        getAttribute = systemFunction<GetAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+        getAttribute = systemFunction<GetAttributeFn>("dwmapi.dll", "DwmGetWindowAttribute");
     }
     const DWORD dwmwaCloaked = 14;  // DWMWA_CLOAKED
     DWORD cloaked = 0;

@@ -43,7 +43,8 @@ void textFormat(Text *text, const char *format, ...)
     va_end(args);
 }
 
-void textNumber(Text *text, unsigned long long value, bool negative, unsigned base, int digits)
+// A number in base 10 or 16 (upper case), at least `digits` digits.
+static void textNumber(Text *text, unsigned long long value, bool negative, unsigned base, int digits)
 {
     // By hand rather than through the C runtime's printf: kyctl stays small.
     char reversed[24];

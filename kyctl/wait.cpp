@@ -8,14 +8,14 @@ namespace {
 
 enum { lookEveryMs = 50 };
 
-void report(const Request &r, HWND window)
+// The window's line (or JSON), made while the window is there to be asked.
+void describe(const Request &r, HWND window, Text *out)
 {
     static char buffer[65536];
     static char pieces[65536];
     Text strings = textOver(pieces, sizeof pieces);
-    Text out = textOver(buffer, sizeof buffer);
-    formatWindow(&out, r.json, describeWindow(window, &strings));
-    writeText(STD_OUTPUT_HANDLE, out);
+    *out = textOver(buffer, sizeof buffer);
+    formatWindow(out, r.json, describeWindow(window, &strings));
 }
 
 }  // namespace
@@ -24,9 +24,7 @@ int runWait(const Request &r)
 {
     DWORD start = GetTickCount();
     HWND seen = NULL;  // for --gone: the window that was there, reported when it has gone
-    static char last[65536];
-    static char lastPieces[65536];
-    Text lastText = textOver(last, sizeof last);
+    Text said = {};
     for (;;) {
         HWND window = NULL;
         int found = findWindows(r.target, &window, 1, true);
@@ -37,9 +35,7 @@ int runWait(const Request &r)
             if (found > 0 && window != seen) {
                 // Described while it is there: once gone, nothing can be asked of it.
                 seen = window;
-                lastText = textOver(last, sizeof last);
-                Text strings = textOver(lastPieces, sizeof lastPieces);
-                formatWindow(&lastText, r.json, describeWindow(window, &strings));
+                describe(r, window, &said);
             }
             happened = found == 0;
         } else {
@@ -47,16 +43,15 @@ int runWait(const Request &r)
             happened = selectorMatches(r.target, window);
         }
         if (happened) {
-            if (r.action != actWaitGone)
-                report(r, window);
-            else if (seen)
-                writeText(STD_OUTPUT_HANDLE, lastText);
-            else if (r.json) {
-                char none[8];
-                Text text = textOver(none, sizeof none);
-                textPut(&text, "null\n");  // it was never there
-                writeText(STD_OUTPUT_HANDLE, text);
+            if (r.action != actWaitGone) {
+                describe(r, window, &said);
+            } else if (!seen && r.json) {
+                static char none[8];
+                said = textOver(none, sizeof none);
+                textPut(&said, "null\n");  // it was never there
             }
+            if (said.used)
+                writeText(STD_OUTPUT_HANDLE, said);
             return exitDone;
         }
         DWORD elapsed = GetTickCount() - start;

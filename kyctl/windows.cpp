@@ -131,11 +131,17 @@ bool seen(HWND window)
     return !systemCalls.cloaked(window);
 }
 
+// Whether the search takes this window: never kyctl's own console or its terminal, and
+// only a window the user can see whose text matches.
+bool chosen(const Search &search, HWND window)
+{
+    return window != search.console && window != search.consoleHost && seen(window) && textMatches(search, window);
+}
+
 BOOL CALLBACK visit(HWND window, LPARAM context)
 {
     Search *search = reinterpret_cast<Search *>(context);
-    if (window == search->console || window == search->consoleHost || !seen(window) ||
-        !textMatches(*search, window))
+    if (!chosen(*search, window))
         return TRUE;
     search->out[search->found++] = window;
     return search->found < search->room;
@@ -229,8 +235,7 @@ bool selectorMatches(const Selector &selector, HWND window)
     Search search = {};
     if (!prepare(&search, selector))
         return false;
-    bool match = window != search.console && window != search.consoleHost && seen(window) &&
-                 textMatches(search, window);
+    bool match = chosen(search, window);
     free(search.pattern);
     return match;
 }

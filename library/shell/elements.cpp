@@ -8,10 +8,12 @@
 // The main task bar's ShowWindow result; the other monitors' task bars follow it.
 static int showTaskBars(int command)
 {
+    HWND main = findTaskBar();
+    if (!main)
+        return 0;
     HWND bars[maxSecondaryTaskBars];
     const int count = findSecondaryTaskBars(bars, maxSecondaryTaskBars);
-    HWND main = findTaskBar();
-    const int result = main ? ShowWindow(main, command) : 0;
+    const int result = ShowWindow(main, command);
     for (int i = 0; i < count; ++i)
         ShowWindow(bars[i], command);
     return result;
@@ -32,7 +34,8 @@ static int showAndUpdate(HWND window, int command)
 // icons live under a WorkerW rather than in Progman, their view gets the same calls.
 static int showDesktopIcons(int secondCommand)
 {
-    HWND windows[2] = {findDesktopIcons(), findIconsOutsideProgman()};
+    HWND progman = findDesktopIcons();
+    HWND windows[2] = {progman, findIconsOutsideProgman(progman)};
     int result = 0;
     for (HWND window : windows) {
         if (!window)
@@ -53,16 +56,20 @@ extern "C" int KYCALL kyShowTaskBar(void)
     return showTaskBars(SW_SHOW);
 }
 
+// ShowWindow's result for a window that was found; 0 where there is none.
+static int showFound(HWND window, int command)
+{
+    return window ? ShowWindow(window, command) : 0;
+}
+
 extern "C" int KYCALL kyHideStartButton(void)
 {
-    HWND button = findStartButton();
-    return button ? ShowWindow(button, SW_HIDE) : 0;
+    return showFound(findStartButton(), SW_HIDE);
 }
 
 extern "C" int KYCALL kyShowStartButton(void)
 {
-    HWND button = findStartButton();
-    return button ? ShowWindow(button, SW_SHOW) : 0;
+    return showFound(findStartButton(), SW_SHOW);
 }
 
 extern "C" int KYCALL kyHideSystemClock(void)

@@ -3,10 +3,7 @@
 // (Windows 11's task bar) there is nothing to find and nothing is touched.
 #include "shell/shellwindows.h"
 
-#include <string.h>
-
-static const char taskBarClass[] = "Shell_TrayWnd";
-ShellWindowClasses shellWindowClasses = {taskBarClass, "progman"};
+ShellWindowClasses shellWindowClasses = {"Shell_TrayWnd", "progman"};
 
 static const char secondaryTaskBarClass[] = "Shell_SecondaryTrayWnd";
 
@@ -17,10 +14,6 @@ HWND findTaskBar()
 
 int findSecondaryTaskBars(HWND *bars, int capacity)
 {
-    // Only while the main task bar is of the shell's class: a test that points the
-    // classes away from the shell sees none of the shell's windows.
-    if (strcmp(shellWindowClasses.taskBar, taskBarClass) != 0)
-        return 0;
     int count = 0;
     HWND bar = NULL;
     // Bounded: top-level windows come and go while the list is walked.
@@ -55,9 +48,8 @@ HWND findDesktopIcons()
     return FindWindowA(shellWindowClasses.desktopIcons, NULL);
 }
 
-HWND findIconsOutsideProgman()
+HWND findIconsOutsideProgman(HWND progman)
 {
-    HWND progman = findDesktopIcons();
     if (!progman || FindWindowExA(progman, NULL, "SHELLDLL_DefView", NULL))
         return NULL;
     // The shell keeps a few WorkerW windows; the one holding the view comes first in

@@ -24,7 +24,8 @@ enum { maxSecondaryTaskBars = 16 };
 // shell may have restarted since the last call.
 HWND findTaskBar();
 // The task bars of the other monitors ("Shell_SecondaryTrayWnd", Windows 8 on), at most
-// `capacity` of them, into `bars`; returns how many were found.
+// `capacity` of them, into `bars`; returns how many were found. They belong to the main
+// task bar: where there is none, callers leave them alone.
 int findSecondaryTaskBars(HWND *bars, int capacity);
 // Child 304 of the task bar; else, from Windows 8 on, its child of class "Start". The
 // Windows 7 start orb is no child of the task bar and is not found; Windows 11's start
@@ -35,8 +36,8 @@ HWND findStartButton();
 HWND findTrayClock();
 // The desktop-icons window: "Progman". Its child "SHELLDLL_DefView" holds the icons.
 HWND findDesktopIcons();
-// The icons' "SHELLDLL_DefView" when it lives outside Progman, under a "WorkerW" (as
-// on Windows 7 to 11 once the desktop has shown an animated wallpaper change): hiding
-// Progman then leaves the icons on the screen. 0 when the view is Progman's own child
-// (hiding Progman hides it) or when there is none.
-HWND findIconsOutsideProgman();
+// The icons' "SHELLDLL_DefView" when it lives outside `progman` (findDesktopIcons'
+// window), under a "WorkerW" (as on Windows 7 to 11 once the desktop has shown an
+// animated wallpaper change): hiding Progman then leaves the icons on the screen. 0 when
+// the view is Progman's own child (hiding Progman hides it) or when there is none.
+HWND findIconsOutsideProgman(HWND progman);
