@@ -27,7 +27,6 @@ TEST(ClockPlacement, RememberedPlaceOnNoMonitorOpensAtThePrimaryWorkArea)
     };
     const Case cases[] = {
         {"on the primary monitor", {900, 600}, false, {900, 600}},
-        {"beyond every monitor", {1900, 700}, false, {0, 0}},
         {"below the smaller second monitor", {1200, 650}, false, {0, 0}},
         {"on the second monitor", {1300, 100}, true, {1300, 100}},
         {"partly on the second monitor", {1750, 100}, true, {1750, 100}},

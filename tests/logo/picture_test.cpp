@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/lazycalls.h"
 #include "logo/picture.h"
 #include "logo_gl.h"
 
@@ -151,23 +150,6 @@ TEST_F(PictureLoaderGl, LoadsTheFrontPictureUprightWithItsBlackAsHoles)
         holes += texels[i] == 0;
     EXPECT_GT(holes, size_t(8000)) << "the letters and the dots are see-through";
     EXPECT_LT(holes, size_t(30000));
-    glDeleteTextures(1, &texture);
-}
-
-TEST_F(PictureLoaderGl, WithoutTheDecoderOrOpenGlTheLoadFailsAndWritesNothing)
-{
-    logotest::InFolder here(kytest::programFolder());
-    ASSERT_TRUE(here.ok());
-    for (LazyLibrary withheld : {lazyOleAut32, lazyOpenGl32}) {
-        withholdLazyLibrary(withheld, 1);
-        unsigned int texture = 0xBADF00D;
-        EXPECT_EQ(loadPictureTexture("ky.jpg", &texture), 0) << "ky.jpg is there, " << lazyLibraryFiles[withheld]
-                                                             << " is not";
-        withholdLazyLibrary(withheld, 0);
-        EXPECT_EQ(texture, 0xBADF00Du) << "a failed load writes nothing";
-    }
-    unsigned int texture = 0;
-    ASSERT_EQ(loadPictureTexture("ky.jpg", &texture), 1) << "given back, both libraries bind again";
     glDeleteTextures(1, &texture);
 }
 

@@ -21,23 +21,6 @@ COLORREF screenPixel(int x, int y)
     return colour;
 }
 
-// What Wine makes of the display, as a later monitor listing will show it.
-TEST(TwoMonitors, WineSeesBothMonitorsWithThePrimaryFirst)
-{
-    REQUIRE_TWO_MONITORS();
-    const char *const devices[] = {"\\\\.\\DISPLAY1", "\\\\.\\DISPLAY2"};
-    const RECT works[] = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
-    const POINT inside[] = {{10, 10}, {1100, 100}};
-    for (int i = 0; i < 2; ++i) {
-        MONITORINFOEXA info;
-        info.cbSize = sizeof info;
-        ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(inside[i], MONITOR_DEFAULTTONULL), &info));
-        EXPECT_STREQ(info.szDevice, devices[i]);
-        EXPECT_TRUE(EqualRect(&info.rcWork, &works[i])) << "no task bar takes room on monitor " << i + 1;
-        EXPECT_EQ((info.dwFlags & MONITORINFOF_PRIMARY) != 0, i == 0);
-    }
-}
-
 // The desktop effect keeps to the primary monitor: at its first pause that is blanked
 // black, while a window on the second monitor still shows its own colour.
 std::vector<COLORREF> firstPauseSamples;
