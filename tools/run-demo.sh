@@ -65,13 +65,17 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] || return 0
+  # An Xvfb closing down can loop for ever in its keyboard clean-up: killed after 5 s.
+  kill "$xvfb_pid" 2>/dev/null || true
+  for _ in $(seq 25); do kill -0 "$xvfb_pid" 2>/dev/null || return 0; sleep 0.2; done
+  kill -9 "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 
 for n in $(seq 200 260); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 "$((1024 * dpi / 96))x$((768 * dpi / 96))x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.2; done
   if [ -S "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi

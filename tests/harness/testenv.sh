@@ -42,6 +42,21 @@ prefix_arch() {
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
+# Ends the X server whose pid file is $1; `now` as $2 kills it at once (one that no longer
+# answers). An X server closing down can loop for ever in its keyboard clean-up (seen with
+# Xvfb), so one that is still there after 5 s is killed.
+end_x() {
+  alive "$envdir/$1" || { rm -f "$envdir/$1"; return 0; }
+  local pid
+  pid=$(cat "$envdir/$1")
+  if [ "${2:-}" != now ]; then
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 25); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  fi
+  kill -9 "$pid" 2>/dev/null || true
+  rm -f "$envdir/$1"
+}
+
 # The 32- and 64-bit environments may start at the same moment: choosing a display number
 # and making the cached prefix each happen under a lock (fd 9, which no program started
 # while it is held may inherit, or the lock would outlive this script).
@@ -70,6 +85,10 @@ start_x() {
   return 1
 }
 
+# Every server runs with -noreset. An X server resets when its last client leaves, which
+# here happens between two tests once Wine's desktop process has ended; Xvfb's reset now
+# and then never ends (it loops in its keyboard clean-up), and the display, with every
+# later test, hung.
 start_display() {
   if alive "$envdir/$server_pid" && [ -S "/tmp/.X11-unix/X$(cat "$envdir/display")" ]; then
     return
@@ -78,13 +97,13 @@ start_display() {
   take_lock /tmp/.kydoru-testenv-display.lock
   if [ "$layout" = two-monitors ]; then
     # A host left from a Xephyr that died is replaced along with it.
-    if alive "$envdir/xvfb.pid"; then kill "$(cat "$envdir/xvfb.pid")"; fi
-    if start_x xvfb.pid xvfb.log Xvfb @N -screen 0 1824x768x24 -nolisten tcp; then
+    end_x xvfb.pid
+    if start_x xvfb.pid xvfb.log Xvfb @N -screen 0 1824x768x24 -nolisten tcp -noreset; then
       DISPLAY=":$started" start_x xephyr.pid xephyr.log Xephyr @N +xinerama -screen 1024x768x24 \
-        -screen 800x600x24 -nolisten tcp || started=""
+        -screen 800x600x24 -nolisten tcp -noreset || started=""
     fi
   else
-    start_x xvfb.pid xvfb.log Xvfb @N -screen 0 "$screen" -nolisten tcp || started=""
+    start_x xvfb.pid xvfb.log Xvfb @N -screen 0 "$screen" -nolisten tcp -noreset || started=""
   fi
   if [ -n "$started" ]; then
     echo "$started" >"$envdir/display"
@@ -181,9 +200,13 @@ case "$cmd" in
     echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY ($screen, $dpi dpi)"
     ;;
   revive)
-    # The X server died under an earlier program: a new one, and Wine's services and
-    # desktop started again on it.
+    # The X server died under an earlier program, or stopped answering: a new one, and
+    # Wine's services and desktop started again on it.
     wineserver -k 2>/dev/null || true
+    if ! DISPLAY=":$(cat "$envdir/display" 2>/dev/null)" timeout 5 xdpyinfo >/dev/null 2>&1; then
+      end_x "$server_pid" now
+      end_x xvfb.pid now
+    fi
     start_display
     export DISPLAY=":$(cat "$envdir/display")"
     wineserver -p >>"$envdir/wineserver.log" 2>&1 </dev/null || true
@@ -192,10 +215,8 @@ case "$cmd" in
     ;;
   stop)
     wineserver -k 2>/dev/null || true
-    for pidfile in xephyr.pid xvfb.pid; do
-      if alive "$envdir/$pidfile"; then kill "$(cat "$envdir/$pidfile")"; fi
-      rm -f "$envdir/$pidfile"
-    done
+    end_x xephyr.pid
+    end_x xvfb.pid
     echo "testenv: stopped"
     ;;
   *) echo "usage: testenv.sh start|revive|stop ENVDIR [win64|win32 [one|two-monitors]]" >&2; exit 2 ;;

@@ -9,10 +9,10 @@ if [ ! -f "$envdir/display" ] || [ ! -f "$envdir/arch" ]; then
   echo "wine-run: the test environment in $envdir is not started" >&2
   exit 1
 fi
-# An X server that died under an earlier program would fail every later one: say so in
-# the log and start it again.
-if ! DISPLAY=":$(cat "$envdir/display")" xdpyinfo >/dev/null 2>&1; then
-  echo "wine-run: the X server :$(cat "$envdir/display") is gone (it died under an earlier program)" >&2
+# An X server that died or stopped answering under an earlier program would fail or hang
+# every later one: say so in the log and start another.
+if ! DISPLAY=":$(cat "$envdir/display")" timeout 10 xdpyinfo >/dev/null 2>&1; then
+  echo "wine-run: the X server :$(cat "$envdir/display") is gone or does not answer (since an earlier program)" >&2
   "$(dirname "$0")/testenv.sh" revive "$envdir" "$(cat "$envdir/arch")" >&2
 fi
 export DISPLAY=":$(cat "$envdir/display")"
