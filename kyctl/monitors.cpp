@@ -46,19 +46,20 @@ ModeRecord modeOf(const wchar_t *device, const RECT &area)
 int dpiOf(HMONITOR monitor)
 {
     typedef HRESULT(WINAPI * GetDpiForMonitorFn)(HMONITOR, int, UINT *, UINT *);
+    typedef int(WINAPI * GetDeviceCapsFn)(HDC, int);
     static GetDpiForMonitorFn getDpiForMonitor;
+    static GetDeviceCapsFn deviceCaps;
     static bool looked;
     if (!looked) {  // once: asked for every monitor
         looked = true;
         getDpiForMonitor = systemFunction<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+        deviceCaps = systemFunction<GetDeviceCapsFn>("gdi32.dll", "GetDeviceCaps");
     }
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the one the user chose for it
     UINT x = 0, y = 0;
     if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, effectiveDpi, &x, &y)) && x > 0)
         return static_cast<int>(x);
 
-    typedef int(WINAPI * GetDeviceCapsFn)(HDC, int);
-    GetDeviceCapsFn deviceCaps = systemFunction<GetDeviceCapsFn>("gdi32.dll", "GetDeviceCaps");
     HDC screen = deviceCaps ? GetDC(NULL) : NULL;
     int dpi = screen ? deviceCaps(screen, LOGPIXELSX) : 0;
     if (screen)

@@ -200,13 +200,11 @@ case "$cmd" in
     echo "testenv: $arch programs, $(prefix_arch) prefix $WINEPREFIX on display $DISPLAY ($screen, $dpi dpi)"
     ;;
   revive)
-    # The X server died under an earlier program, or stopped answering: a new one, and
-    # Wine's services and desktop started again on it.
+    # The X server died under an earlier program, or stopped answering (wine-run.sh asks
+    # it first): a new one, and Wine's services and desktop started again on it.
     wineserver -k 2>/dev/null || true
-    if ! DISPLAY=":$(cat "$envdir/display" 2>/dev/null)" timeout 5 xdpyinfo >/dev/null 2>&1; then
-      end_x "$server_pid" now
-      end_x xvfb.pid now
-    fi
+    end_x "$server_pid" now
+    end_x xvfb.pid now
     start_display
     export DISPLAY=":$(cat "$envdir/display")"
     wineserver -p >>"$envdir/wineserver.log" 2>&1 </dev/null || true
