@@ -182,15 +182,10 @@ bool onTwoMonitorDisplay()
 static void fillDcCache()
 {
     enum { cacheSize = 64 };
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "kyTestDcCache";
-    RegisterClassA(&wc);
     HWND windows[cacheSize] = {};
     HDC dcs[cacheSize] = {};
     for (int i = 0; i < cacheSize; ++i) {
-        windows[i] = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, wc.hInstance, NULL);
+        windows[i] = createTestWindow(0, 0, 1, 1, RGB(0, 0, 0), WS_POPUP);  // hidden: never painted
         dcs[i] = windows[i] ? GetDC(windows[i]) : NULL;
     }
     for (int i = 0; i < cacheSize; ++i) {
